@@ -1,0 +1,19 @@
+# Every source of the plug-in, listed by name.
+
+set (STOMPVALE_ENGINE_SOURCES
+    engine/StompvaleAudioProcessor.cpp
+    engine/StompvaleAudioProcessorState.cpp
+    engine/Pedal.cpp
+    engine/dsp/OnePoleFilter.cpp
+    engine/dsp/Waveshaper.cpp
+    engine/effects/ChorusTremolo.cpp
+    engine/effects/Compressor.cpp
+    engine/effects/Delay.cpp
+    engine/effects/DigitalReverb.cpp
+    engine/effects/Drives.cpp
+    engine/tuner/TunerEngine.cpp)
+list (TRANSFORM STOMPVALE_ENGINE_SOURCES PREPEND "${CMAKE_CURRENT_LIST_DIR}/../")
+
+set (STOMPVALE_EDITOR_SOURCES
+    editor/StompvaleAudioProcessorEditor.cpp)
+list (TRANSFORM STOMPVALE_EDITOR_SOURCES PREPEND "${CMAKE_CURRENT_LIST_DIR}/../")

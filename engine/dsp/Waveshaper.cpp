@@ -1,0 +1,3 @@
+#include "engine/dsp/Waveshaper.h"
+
+void Waveshaper::process (float*, int) noexcept {}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "engine/MonoBlock.h"
+
+struct Pedal;
+
+/** Knob values of one block in natural units (0.001 to 1), knob j at index j. */
+struct EffectKnobs
+{
+    float values[5] {};
+    float operator[] (int index) const noexcept { return values[index]; }
+};
+
+/** The eight effect algorithms. Each works in place on the block, on its own part of the pedal
+    record; knobs are read once per block by the caller and the sample rate is taken from the
+    block. Audio thread only: no allocation, no lock, no system call. */
+namespace effects
+{
+void processVibratoChorus (Pedal&, const EffectKnobs&, const MonoBlock&) noexcept;
+void processTremolo (Pedal&, const EffectKnobs&, const MonoBlock&) noexcept;
+void processDelay (Pedal&, const EffectKnobs&, const MonoBlock&) noexcept;
+void processDigitalReverb (Pedal&, const EffectKnobs&, const MonoBlock&) noexcept;
+void processCompressor (Pedal&, const EffectKnobs&, const MonoBlock&) noexcept;
+void processFuzzFake (Pedal&, const EffectKnobs&, const MonoBlock&) noexcept;
+void processToneDrive (Pedal&, const EffectKnobs&, const MonoBlock&) noexcept;
+void processDrive707 (Pedal&, const EffectKnobs&, const MonoBlock&) noexcept;
+} // namespace effects

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the benchmarks need. Run as root.
+set -euo pipefail
+
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends \
+    build-essential cmake ninja-build pkg-config \
+    juce-modules-source \
+    libasound2-dev libjack-jackd2-dev libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev \
+    libxext-dev libxcomposite-dev libfreetype-dev libfontconfig1-dev libgl1-mesa-dev \
+    libgtk-3-dev \
+    libgtest-dev libgmock-dev libbenchmark-dev \
+    xvfb xauth x11-utils imagemagick fonts-dejavu-core \
+    python3 python3-numpy python3-pil
