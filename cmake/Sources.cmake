@@ -15,5 +15,14 @@ set (STOMPVALE_ENGINE_SOURCES
 list (TRANSFORM STOMPVALE_ENGINE_SOURCES PREPEND "${CMAKE_CURRENT_LIST_DIR}/../")
 
 set (STOMPVALE_EDITOR_SOURCES
-    editor/StompvaleAudioProcessorEditor.cpp)
+    editor/StompvaleAudioProcessorEditor.cpp
+    editor/EmbeddedResources.cpp
+    editor/components/PedalNewComponent.cpp
+    editor/looks/ChangesLookAndFeel.cpp
+    editor/looks/CommandLookAndFeel.cpp
+    editor/looks/NextLookAndFeel.cpp
+    editor/looks/PedalLookAndFeel.cpp
+    editor/looks/PreviousLookAndFeel.cpp
+    editor/looks/SwapLookAndFeel.cpp
+    editor/looks/TunerLookAndFeel.cpp)
 list (TRANSFORM STOMPVALE_EDITOR_SOURCES PREPEND "${CMAKE_CURRENT_LIST_DIR}/../")

@@ -1,0 +1,4 @@
+#include "editor/looks/ChangesLookAndFeel.h"
+
+ChangesLookAndFeel::ChangesLookAndFeel() = default;
+ChangesLookAndFeel::~ChangesLookAndFeel() = default;

@@ -1,0 +1,4 @@
+#include "editor/looks/CommandLookAndFeel.h"
+
+CommandLookAndFeel::CommandLookAndFeel() = default;
+CommandLookAndFeel::~CommandLookAndFeel() = default;

@@ -1,0 +1,4 @@
+#include "editor/looks/NextLookAndFeel.h"
+
+NextLookAndFeel::NextLookAndFeel() = default;
+NextLookAndFeel::~NextLookAndFeel() = default;

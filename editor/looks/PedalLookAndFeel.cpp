@@ -1,0 +1,4 @@
+#include "editor/looks/PedalLookAndFeel.h"
+
+PedalLookAndFeel::PedalLookAndFeel() = default;
+PedalLookAndFeel::~PedalLookAndFeel() = default;

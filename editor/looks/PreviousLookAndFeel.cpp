@@ -1,0 +1,4 @@
+#include "editor/looks/PreviousLookAndFeel.h"
+
+PreviousLookAndFeel::PreviousLookAndFeel() = default;
+PreviousLookAndFeel::~PreviousLookAndFeel() = default;

@@ -1,0 +1,4 @@
+#include "editor/looks/SwapLookAndFeel.h"
+
+SwapLookAndFeel::SwapLookAndFeel() = default;
+SwapLookAndFeel::~SwapLookAndFeel() = default;

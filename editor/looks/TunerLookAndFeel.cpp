@@ -1,0 +1,4 @@
+#include "editor/looks/TunerLookAndFeel.h"
+
+TunerLookAndFeel::TunerLookAndFeel() = default;
+TunerLookAndFeel::~TunerLookAndFeel() = default;
