@@ -18,6 +18,7 @@ set (STOMPVALE_EDITOR_SOURCES
     editor/StompvaleAudioProcessorEditor.cpp
     editor/EmbeddedResources.cpp
     editor/components/PedalNewComponent.cpp
+    editor/looks/ChainButtonIcon.cpp
     editor/looks/ChangesLookAndFeel.cpp
     editor/looks/CommandLookAndFeel.cpp
     editor/looks/NextLookAndFeel.cpp

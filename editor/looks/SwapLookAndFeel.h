@@ -2,9 +2,19 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+/** Draws the "SWAPB" buttons between chain positions: two opposed arrows (swapIconPath).
+    Only the pale icon is drawn: no box, tick or text, and the same picture whether the button is
+    on, hovered, pressed or disabled. One instance serves every button of its kind; it holds no
+    state. */
 class SwapLookAndFeel : public juce::LookAndFeel_V4
 {
 public:
     SwapLookAndFeel();
     ~SwapLookAndFeel() override;
+
+    void drawToggleButton (juce::Graphics&, juce::ToggleButton&, bool shouldDrawButtonAsHighlighted,
+                           bool shouldDrawButtonAsDown) override;
+
+private:
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SwapLookAndFeel)
 };
