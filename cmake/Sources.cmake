@@ -5,6 +5,7 @@ set (STOMPVALE_ENGINE_SOURCES
     engine/StompvaleAudioProcessorState.cpp
     engine/Pedal.cpp
     engine/dsp/OnePoleFilter.cpp
+    engine/dsp/TransferCurve.cpp
     engine/dsp/Waveshaper.cpp
     engine/effects/ChorusTremolo.cpp
     engine/effects/Compressor.cpp

@@ -1,6 +1,7 @@
 #include "engine/StompvaleAudioProcessor.h"
 
 #include "editor/StompvaleAudioProcessorEditor.h"
+#include "engine/dsp/TransferCurve.h"
 
 #include <cmath>
 #include <limits>
@@ -30,6 +31,13 @@ StompvaleAudioProcessor::StompvaleAudioProcessor()
                           .withInput ("Input", juce::AudioChannelSet::stereo(), false)
                           .withOutput ("Output", juce::AudioChannelSet::stereo(), false))
 {
+    // Both drives of every pedal shape through the compiled-in transfer curve.
+    for (auto& pedal : pedalUnits)
+    {
+        pedal.toneDriveShaper.setTable (transferCurve);
+        pedal.drive707Shaper.setTable (transferCurve);
+    }
+
     registerParameters();
 }
 

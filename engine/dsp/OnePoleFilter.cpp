@@ -1,5 +1,10 @@
 #include "engine/dsp/OnePoleFilter.h"
 
+// The feedback flush below relies on IEEE single-precision rounding of each operation.
+#if defined(__FAST_MATH__)
+ #error "OnePoleFilter must be built without fast-math: the (y + 1) - 1 flush would be folded away"
+#endif
+
 void OnePoleFilter::prepare (bool isLowpass, float w) noexcept
 {
     lowpass = isLowpass;
@@ -8,6 +13,46 @@ void OnePoleFilter::prepare (bool isLowpass, float w) noexcept
     setCutoff (w);
 }
 
-void OnePoleFilter::setCutoff (float) noexcept {}
+void OnePoleFilter::setCutoff (float w) noexcept
+{
+    a = lowpass ? w / (w + 1.0f) : 1.0f / (w + 1.0f);
+}
 
-void OnePoleFilter::process (float*, int) noexcept {}
+void OnePoleFilter::process (float* samples, int numSamples) noexcept
+{
+    if (numSamples <= 0)
+        return;
+
+    // (y + 1) - 1 puts the kept state on the float grid around 1.0 (steps of 2^-24 below zero,
+    // 2^-23 above), so no denormal ever enters the feedback, even without flush-to-zero.
+    // The written sample itself is not flushed.
+    float state = y1;
+    const float coefficient = a; // kept in a register: the samples might alias the record
+
+    if (lowpass)
+    {
+        for (int i = 0; i < numSamples; ++i)
+        {
+            const float y = (samples[i] - state) * coefficient + state;
+            samples[i] = y;
+            state = (y + 1.0f) - 1.0f;
+        }
+    }
+    else
+    {
+        float previousInput = x1;
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            const float x = samples[i];
+            const float y = ((state + x) - previousInput) * coefficient;
+            samples[i] = y;
+            state = (y + 1.0f) - 1.0f;
+            previousInput = x;
+        }
+
+        x1 = previousInput;
+    }
+
+    y1 = state;
+}
