@@ -1,4 +1,4 @@
-#include "engine/StompvaleAudioProcessor.h"
+#include "BenchProcessor.h"
 #include "engine/dsp/TransferCurve.h"
 #include "engine/effects/Effects.h"
 
@@ -88,13 +88,7 @@ void effectAlone (benchmark::State& state)
 void heaviestChain (benchmark::State& state)
 {
     const int blockSize = (int) state.range (0);
-    auto processor = std::make_unique<StompvaleAudioProcessor>();
-    juce::AudioProcessor::BusesLayout layout;
-    layout.inputBuses.add (juce::AudioChannelSet::mono());
-    layout.outputBuses.add (juce::AudioChannelSet::stereo());
-    processor->setBusesLayout (layout);
-    processor->setRateAndBufferSizeDetails (benchRate, blockSize);
-    processor->prepareToPlay (benchRate, blockSize);
+    auto processor = makeBenchProcessor (benchRate, blockSize);
 
     const int chain[StompvaleAudioProcessor::numSlots] { 1, 3, 0, 4, 6, 7 };
     for (int slot = 0; slot < StompvaleAudioProcessor::numSlots; ++slot)

@@ -1,4 +1,4 @@
-#include "engine/StompvaleAudioProcessor.h"
+#include "BenchProcessor.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,13 +11,7 @@ namespace
 void emptyChain (benchmark::State& state)
 {
     const int blockSize = (int) state.range (0);
-    auto processor = std::make_unique<StompvaleAudioProcessor>();
-    juce::AudioProcessor::BusesLayout layout;
-    layout.inputBuses.add (juce::AudioChannelSet::mono());
-    layout.outputBuses.add (juce::AudioChannelSet::stereo());
-    processor->setBusesLayout (layout);
-    processor->setRateAndBufferSizeDetails (48000.0, blockSize);
-    processor->prepareToPlay (48000.0, blockSize);
+    auto processor = makeBenchProcessor (48000.0, blockSize);
 
     juce::AudioBuffer<float> buffer (2, blockSize);
     juce::MidiBuffer midi;
