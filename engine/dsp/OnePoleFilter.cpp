@@ -1,5 +1,7 @@
 #include "engine/dsp/OnePoleFilter.h"
 
+#include <cmath>
+
 // The feedback flush below relies on IEEE single-precision rounding of each operation.
 #if defined(__FAST_MATH__)
  #error "OnePoleFilter must be built without fast-math: the (y + 1) - 1 flush would be folded away"
@@ -51,8 +53,10 @@ void OnePoleFilter::process (float* samples, int numSamples) noexcept
             previousInput = x;
         }
 
-        x1 = previousInput;
+        x1 = std::isfinite (previousInput) ? previousInput : 0.0f;
     }
 
-    y1 = state;
+    // Only a rate change prepares a drive's filters again, so a non-number or infinite sample
+    // must not stay in the state: the next block starts from 0 instead.
+    y1 = std::isfinite (state) ? state : 0.0f;
 }

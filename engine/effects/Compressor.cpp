@@ -57,6 +57,8 @@ void effects::processCompressor (Pedal& pedal, const EffectKnobs& knobs,
         x[i] = (smoothedGain * makeup) * x[i];
     }
 
-    pedal.compressorEnvelope = envelope;
-    pedal.compressorGain = smoothedGain;
+    // Neither is ever cleared, so a non-number or infinite sample must not stay in them: they
+    // start over from 0 at the next block, as a fresh compressor does.
+    pedal.compressorEnvelope = finiteOrZero (envelope);
+    pedal.compressorGain = finiteOrZero (smoothedGain);
 }

@@ -22,7 +22,7 @@ void effects::processDelay (Pedal& pedal, const EffectKnobs& knobs, const MonoBl
     // The feedback takes the previous block's delayed samples at the same index, so repeats
     // follow each other D + n samples apart.
     for (int32_t i = 0; i < n; ++i)
-        line.input[i] = line.prev[i] * feedback + x[i];
+        line.input[i] = finiteOrZero (line.prev[i] * feedback + x[i]);
 
     line.advance (D, n);
 

@@ -7,8 +7,17 @@ struct Pedal;
 /** Knob values of one block in natural units (0.001 to 1), knob j at index j. */
 struct EffectKnobs
 {
+    static constexpr float lowest = 0.001f;
+
     float values[5] {};
-    float operator[] (int index) const noexcept { return values[index]; }
+
+    /** A non-number (a parameter range lets one through if a host writes it) reads as the knob's
+        lowest value, so that no length, cutoff or cache is ever formed from it. */
+    float operator[] (int index) const noexcept
+    {
+        const float value = values[index];
+        return value == value ? value : lowest;
+    }
 };
 
 /** The eight effect algorithms. Each works in place on the block, on its own part of the pedal

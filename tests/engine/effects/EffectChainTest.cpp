@@ -146,3 +146,43 @@ TEST (EffectChain, EveryEffectStaysInsideItsMemoryAtExtremeRates)
         }
     }
 }
+
+TEST (EffectChain, HostileSamplesDoNotStayInAnyMemory)
+{
+    // Non-numbers and infinities early in one block: whatever that block carries, the memories
+    // (lines, filter states, envelope) take none of it, so the next blocks are finite again.
+    const float hostile[] { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity() };
+
+    for (int type = 0; type < numEffectTypes; ++type)
+    {
+        auto pedal = makePedal (type);
+        const auto k = type == delayEffect ? knobs ({ 0.5f, 0.001f, 1.0f }) : typicalKnobs (type);
+        runSignal (*pedal, k, noise (2048, 0.5f, type), 512, 48000);
+
+        auto block = noise (512, 0.5f, 50 + type);
+        block[3] = hostile[0];
+        block[10] = hostile[1];
+        block[17] = hostile[2];
+        runEffect (*pedal, k, block.data(), 512, 48000);
+
+        const auto after = runSignal (*pedal, k, noise (512 * 20, 0.5f, 70 + type), 512, 48000);
+        for (size_t i = 0; i < after.size(); ++i)
+            ASSERT_TRUE (std::isfinite (after[i])) << effectName (type) << ", sample " << i << " after the block";
+    }
+}
+
+TEST (EffectChain, NonNumberKnobsReadAsTheirLowestValue)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+
+    for (int type = 0; type < numEffectTypes; ++type)
+    {
+        auto withNaN = makePedal (type);
+        auto withLowest = makePedal (type);
+        const auto in = noise (4096, 0.5f, type);
+        const auto a = runSignal (*withNaN, knobs ({ nan, nan, nan, nan, nan }), in, 512, 44100);
+        const auto b = runSignal (*withLowest, knobs ({ 0.001f, 0.001f, 0.001f, 0.001f, 0.001f }), in, 512, 44100);
+        EXPECT_TRUE (a == b) << effectName (type);
+    }
+}
