@@ -31,6 +31,13 @@ TEST (CompressorEffect, FirstSampleOfAFreshCompressorRisesWithTheRelease)
 
     const double cR = 1.0 - (double) out / (0.5 * makeup);
     EXPECT_NEAR (cR, 0.9999583, 1.0e-7) << "Release 0.5 at 48 kHz";
+
+    // Above the threshold the first sample is x * gt * (1 - cR) * makeup, gt = 0.2759459 for an
+    // envelope of 0.5 against 0.1 with ratio 5 (cR is quoted to seven decimals: 5e-8).
+    auto loud = makePedal (compressorEffect);
+    const float first = step (*loud, compressorKnobs (0.5f, 0.5f, 0.5f, 0.2f, 0.5f), 0.5f);
+    EXPECT_NEAR (first / (0.5 * 0.2759459 * makeup), 1.0 - 0.9999583, 5.0e-8)
+        << "Input 0.5, Ratio 0.2, Release 0.5 at 48 kHz";
 }
 
 TEST (CompressorEffect, TargetGainAndAttackCoefficient)
