@@ -6,7 +6,8 @@
 
 /** A processor on the heap, laid out 1 in / 2 out and prepared for the rate and block size, as a
     host would leave it before its first block. */
-inline std::unique_ptr<StompvaleAudioProcessor> makeBenchProcessor (double sampleRate, int blockSize)
+inline std::unique_ptr<StompvaleAudioProcessor> makeBenchProcessor (double sampleRate,
+                                                                    int blockSize)
 {
     auto processor = std::make_unique<StompvaleAudioProcessor>();
     juce::AudioProcessor::BusesLayout layout;

@@ -19,9 +19,10 @@ void addCounters (benchmark::State& state, int blockSize)
 {
     const auto samples = (double) state.iterations() * blockSize;
     state.SetItemsProcessed ((int64_t) samples);
-    state.counters["ns_per_sample"] =
-        benchmark::Counter (samples * 1.0e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    state.counters["x_realtime"] = benchmark::Counter (samples / benchRate, benchmark::Counter::kIsRate);
+    state.counters["ns_per_sample"] = benchmark::Counter (
+        samples * 1.0e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["x_realtime"] =
+        benchmark::Counter (samples / benchRate, benchmark::Counter::kIsRate);
 }
 
 std::vector<float> noiseBlock (int blockSize)
@@ -96,7 +97,8 @@ void heaviestChain (benchmark::State& state)
         auto& pedal = processor->pedalUnits[chain[slot]];
         const auto knobs = benchKnobs (pedal.type);
         for (int j = 0; j < pedal.numParams; ++j)
-            pedal.knobParameters[j]->setValueNotifyingHost (pedal.knobParameters[j]->convertTo0to1 (knobs[j]));
+            pedal.knobParameters[j]->setValueNotifyingHost (
+                pedal.knobParameters[j]->convertTo0to1 (knobs[j]));
         pedal.onOff->setValueNotifyingHost (1.0f);
 
         auto* position = processor->slotParameters[slot];
@@ -126,6 +128,11 @@ void effectArguments (benchmark::internal::Benchmark* b)
 } // namespace
 
 BENCHMARK (effectAlone)->Apply (effectArguments)->Unit (benchmark::kMicrosecond);
-BENCHMARK (heaviestChain)->Arg (32)->Arg (64)->Arg (256)->Arg (1024)->Unit (benchmark::kMicrosecond);
+BENCHMARK (heaviestChain)
+    ->Arg (32)
+    ->Arg (64)
+    ->Arg (256)
+    ->Arg (1024)
+    ->Unit (benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -4,7 +4,7 @@
 
 // The feedback flush below relies on IEEE single-precision rounding of each operation.
 #if defined(__FAST_MATH__)
- #error "OnePoleFilter must be built without fast-math: the (y + 1) - 1 flush would be folded away"
+#error "OnePoleFilter must be built without fast-math: the (y + 1) - 1 flush would be folded away"
 #endif
 
 void OnePoleFilter::prepare (bool isLowpass, float w) noexcept

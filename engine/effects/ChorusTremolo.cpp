@@ -26,7 +26,7 @@ void stepPhase (float& phase, float increment) noexcept
 void effects::processVibratoChorus (Pedal& pedal, const EffectKnobs& knobs,
                                     const MonoBlock& block) noexcept
 {
-    if (! hasUsableRate (block))
+    if (! isProcessable (block))
         return;
 
     const float phaseMix = knobs[0], speed = knobs[1], amplitude = knobs[2];
@@ -76,9 +76,10 @@ void effects::processVibratoChorus (Pedal& pedal, const EffectKnobs& knobs,
     }
 }
 
-void effects::processTremolo (Pedal& pedal, const EffectKnobs& knobs, const MonoBlock& block) noexcept
+void effects::processTremolo (Pedal& pedal, const EffectKnobs& knobs,
+                              const MonoBlock& block) noexcept
 {
-    if (! hasUsableRate (block) || block.numSamples == 0)
+    if (! isProcessable (block) || block.numSamples == 0)
         return;
 
     const float speed = knobs[0], amplitude = knobs[1];

@@ -8,13 +8,13 @@
 void effects::processCompressor (Pedal& pedal, const EffectKnobs& knobs,
                                  const MonoBlock& block) noexcept
 {
-    if (! hasUsableRate (block))
+    if (! isProcessable (block))
         return;
 
     const float attack = knobs[0], release = knobs[1], input = knobs[2], ratioKnob = knobs[3],
                 gain = knobs[4];
 
-    const float attackMs = std::max (1.0f, attack * 200.0f);   // 1 to 200 ms
+    const float attackMs = std::max (1.0f, attack * 200.0f);    // 1 to 200 ms
     const float releaseMs = std::max (1.0f, release * 1000.0f); // 1 to 1000 ms
 
     // Threshold: about -0.04 dB at the lowest Input down to -40 dB at Input 1.
@@ -46,7 +46,7 @@ void effects::processCompressor (Pedal& pedal, const EffectKnobs& knobs,
         else
             envelope = (float) ((double) envelope * cE + (double) a * (1.0 - cE));
 
-        // Hard knee: above the threshold the envelope is brought to thrF * (env / thrF)^(1 / ratio).
+        // Hard knee: above the threshold the envelope goes to thrF * (env / thrF)^(1 / ratio).
         float gt = 1.0f;
         if (envelope > thrF)
             gt = std::exp (std::log (envelope / thrF) / ratio) * thrF / envelope;

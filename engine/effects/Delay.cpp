@@ -5,7 +5,7 @@
 void effects::processDelay (Pedal& pedal, const EffectKnobs& knobs, const MonoBlock& block) noexcept
 {
     // An empty block changes neither the block nor the line.
-    if (! hasUsableRate (block) || block.numSamples <= 0)
+    if (! isProcessable (block) || block.numSamples <= 0)
         return;
 
     const float mix = knobs[0], delay = knobs[1], feedback = knobs[2];
@@ -16,8 +16,8 @@ void effects::processDelay (Pedal& pedal, const EffectKnobs& knobs, const MonoBl
     // Delay in samples, single precision in this order: 2 ms to 2 s. Above about 187.9 kHz the
     // longest settings would not leave room for the block, so D is bounded to capacity - n.
     const float timeMs = delay * 2000.0f;
-    const int32_t D = boundedDelay ((float) block.sampleRate * timeMs * 0.001f,
-                                    line.maxDelayFor (n));
+    const int32_t D =
+        boundedDelay ((float) block.sampleRate * timeMs * 0.001f, line.maxDelayFor (n));
 
     // The feedback takes the previous block's delayed samples at the same index, so repeats
     // follow each other D + n samples apart.

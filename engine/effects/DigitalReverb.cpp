@@ -12,7 +12,7 @@ void effects::processDigitalReverb (Pedal& pedal, const EffectKnobs& knobs,
                                     const MonoBlock& block) noexcept
 {
     // An empty block leaves every line as it was.
-    if (! hasUsableRate (block) || block.numSamples <= 0)
+    if (! isProcessable (block) || block.numSamples <= 0)
         return;
 
     const float roomSize = knobs[0], reflection = knobs[1], mix = knobs[2], earlyLate = knobs[3];

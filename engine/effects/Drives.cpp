@@ -45,9 +45,10 @@ void effects::processFuzzFake (Pedal&, const EffectKnobs& knobs, const MonoBlock
         block.samples[i] = std::max (lo, std::min (hi, block.samples[i] * g)) * out;
 }
 
-void effects::processToneDrive (Pedal& pedal, const EffectKnobs& knobs, const MonoBlock& block) noexcept
+void effects::processToneDrive (Pedal& pedal, const EffectKnobs& knobs,
+                                const MonoBlock& block) noexcept
 {
-    if (! hasUsableRate (block))
+    if (! isProcessable (block))
         return;
 
     const float gain = knobs[0], tone = knobs[1], mix = knobs[2];
@@ -99,9 +100,10 @@ void effects::processToneDrive (Pedal& pedal, const EffectKnobs& knobs, const Mo
         x[i] = x[i] * dry + wet[i] * mix;
 }
 
-void effects::processDrive707 (Pedal& pedal, const EffectKnobs& knobs, const MonoBlock& block) noexcept
+void effects::processDrive707 (Pedal& pedal, const EffectKnobs& knobs,
+                               const MonoBlock& block) noexcept
 {
-    if (! hasUsableRate (block))
+    if (! isProcessable (block))
         return;
 
     const float gain = knobs[0], tone = knobs[1], volume = knobs[2];

@@ -13,11 +13,13 @@ namespace effects
 constexpr double oscillatorTwoPi = 6.28318530718;
 
 /** Every time-based effect derives its lengths and coefficients from the block's rate; a block
-    without a positive rate (a host that never prepared us) passes through unchanged, so that no
+    without a positive rate (a host that never prepared us), or with a length outside 0 to
+    maxBlockSize (which the processor never hands on), passes through unchanged, so that no
     phase, line or filter takes a non-number or a negative length. */
-inline bool hasUsableRate (const MonoBlock& block) noexcept
+inline bool isProcessable (const MonoBlock& block) noexcept
 {
-    return block.sampleRate > 0;
+    return block.sampleRate > 0 && block.numSamples >= 0
+           && block.numSamples <= MonoBlock::maxBlockSize;
 }
 
 /** A line delay from a length in samples (single precision, not negative): its integer part minus
@@ -35,8 +37,5 @@ inline int32_t boundedDelay (float lengthInSamples, int32_t maxDelay) noexcept
 /** What a fed-back memory takes in: finite values unchanged, anything else as 0. A non-number or
     infinite host sample would otherwise circulate in a line for good (the Delay's `prev` even
     survives a reset); the block itself still carries what came in. */
-inline float finiteOrZero (float value) noexcept
-{
-    return std::isfinite (value) ? value : 0.0f;
-}
+inline float finiteOrZero (float value) noexcept { return std::isfinite (value) ? value : 0.0f; }
 } // namespace effects

@@ -15,10 +15,7 @@ EffectKnobs chorusKnobs (float phaseMix, float speed, float amplitude)
 }
 
 /** Speed, Amplitude. */
-EffectKnobs tremoloKnobs (float speed, float amplitude)
-{
-    return knobs ({ speed, amplitude });
-}
+EffectKnobs tremoloKnobs (float speed, float amplitude) { return knobs ({ speed, amplitude }); }
 
 std::vector<float> ramp (size_t length, float stepSize)
 {
@@ -56,7 +53,8 @@ TEST (VibratoChorusEffect, WetVoiceIsDelayedByMPlusOneMinusD)
     // oscillator the phase stays near 0, so d = 120 and the impulse comes out 240 - 120 = 120
     // samples late, split by the interpolation.
     auto pedal = makePedal (vibratoChorusEffect);
-    const auto out = runSignal (*pedal, chorusKnobs (1.0f, 0.001f, 1.0f), impulse (1024), 64, 48000);
+    const auto out =
+        runSignal (*pedal, chorusKnobs (1.0f, 0.001f, 1.0f), impulse (1024), 64, 48000);
 
     double total = 0.0, moment = 0.0;
     for (size_t i = 0; i < out.size(); ++i)
@@ -110,7 +108,8 @@ TEST (VibratoChorusEffect, FirstSampleUsesThePhaseIncrement)
     auto pedal = makePedal (vibratoChorusEffect);
     float x = 0.3f;
     runEffect (*pedal, chorusKnobs (0.5f, 1.0f, 0.5f), &x, 1, 48000);
-    EXPECT_EQ (pedal->chorusPhase, (float) (5.0 / 48000.0)) << "Speed 1: the first step is inc, not 0";
+    EXPECT_EQ (pedal->chorusPhase, (float) (5.0 / 48000.0))
+        << "Speed 1: the first step is inc, not 0";
 
     // One cycle of the 5 Hz oscillator takes sr / 5 samples.
     int wraps = 0;
@@ -124,11 +123,16 @@ TEST (VibratoChorusEffect, FirstSampleUsesThePhaseIncrement)
     EXPECT_EQ (wraps, 12) << "2.5 seconds at Speed 1";
 }
 
-
 TEST (TremoloEffect, GainBounds)
 {
-    struct Case { float amplitude; float lowest; float highest; };
-    for (const Case c : { Case { 1.0f, 0.0f, 1.0f }, Case { 0.001f, 0.999f, 1.0f }, Case { 0.5f, 0.5f, 1.0f } })
+    struct Case
+    {
+        float amplitude;
+        float lowest;
+        float highest;
+    };
+    for (const Case c :
+         { Case { 1.0f, 0.0f, 1.0f }, Case { 0.001f, 0.999f, 1.0f }, Case { 0.5f, 0.5f, 1.0f } })
     {
         auto pedal = makePedal (tremoloEffect);
         const auto out = runSignal (*pedal, tremoloKnobs (1.0f, c.amplitude),
@@ -143,8 +147,8 @@ TEST (TremoloEffect, GainBounds)
         // smallest Amplitude the float steps make that minimum a wide plateau).
         if (c.amplitude >= 0.5f)
         {
-            EXPECT_NEAR ((double) (lowest - out.begin()), 2400.0, 2.0) << "Amplitude " << c.amplitude;
+            EXPECT_NEAR ((double) (lowest - out.begin()), 2400.0, 2.0)
+                << "Amplitude " << c.amplitude;
         }
     }
 }
-

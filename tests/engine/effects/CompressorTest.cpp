@@ -58,7 +58,8 @@ TEST (CompressorEffect, TargetGainAndAttackCoefficient)
     {
         step (*pedal, k, 0.5f);
         const double current = pedal->compressorGain;
-        EXPECT_NEAR ((current - gt) / (previous - gt), 0.9979188, 3.0e-7) << "Attack 0.5, step " << i;
+        EXPECT_NEAR ((current - gt) / (previous - gt), 0.9979188, 3.0e-7)
+            << "Attack 0.5, step " << i;
         previous = current;
     }
 
@@ -83,7 +84,8 @@ TEST (CompressorEffect, ShortestAttackAndEnvelopeDecay)
     step (*pedal, release, 0.9f);
     const float env = pedal->compressorEnvelope;
     const double gt = std::exp (std::log (env / 0.1f) / 21.0f) * 0.1f / env;
-    EXPECT_NEAR ((pedal->compressorGain - gt) / (previous - gt), std::exp (-10000.0 / 48000.0), 1.0e-6)
+    EXPECT_NEAR ((pedal->compressorGain - gt) / (previous - gt), std::exp (-10000.0 / 48000.0),
+                 1.0e-6)
         << "Attack 0.004 at 48 kHz";
 
     // On silence the envelope decays by cE = 0.9995834 per sample.
@@ -99,11 +101,11 @@ TEST (CompressorEffect, SilenceStaysSilentWhileTheGainRecovers)
 {
     auto pedal = makePedal (compressorEffect);
     std::vector<float> silence (48000, 0.0f);
-    const auto out = runSignal (*pedal, compressorKnobs (0.5f, 0.1f, 0.5f, 0.5f, 1.0f), silence, 480, 48000);
+    const auto out =
+        runSignal (*pedal, compressorKnobs (0.5f, 0.1f, 0.5f, 0.5f, 1.0f), silence, 480, 48000);
 
     EXPECT_TRUE (peaksAbove (out, 0.0f).empty());
     // exp (-10) of the way left, and the single-precision steps stall within (2^-24 / (1 - cR)).
     EXPECT_NEAR (pedal->compressorGain, 1.0f, 2.0e-4f) << "1 s of silence with releaseMs 100";
     EXPECT_EQ (pedal->compressorEnvelope, 0.0f);
 }
-

@@ -17,7 +17,8 @@ EffectKnobs delayKnobs (float mix, float delay, float feedback)
 TEST (DelayEffect, ImpulseTrainAt48kHzWith512SampleBlocks)
 {
     auto pedal = makePedal (delayEffect);
-    const auto out = runSignal (*pedal, delayKnobs (1.0f, 0.5f, 0.5f), impulse (48000 * 4), 512, 48000);
+    const auto out =
+        runSignal (*pedal, delayKnobs (1.0f, 0.5f, 0.5f), impulse (48000 * 4), 512, 48000);
 
     // Echo k lies D + (k - 1)(D + n) samples after the input, with gain Feedback^(k - 1).
     const size_t first = 47999, spacing = 47999 + 512;
@@ -31,7 +32,12 @@ TEST (DelayEffect, ImpulseTrainAt48kHzWith512SampleBlocks)
 
 TEST (DelayEffect, DelayInSamplesFollowsTheRate)
 {
-    struct Case { float delayKnob; int rate; size_t expectedD; };
+    struct Case
+    {
+        float delayKnob;
+        int rate;
+        size_t expectedD;
+    };
     const Case cases[] { { 0.001f, 44100, 87 }, { 0.5f, 48000, 47999 }, { 1.0f, 44100, 88199 } };
 
     for (const auto& c : cases)
@@ -49,7 +55,8 @@ TEST (DelayEffect, FeedbackOneNeverDecaysAndSmallestMixIsSixtyDecibelsDown)
 {
     // 2 ms at 44.1 kHz: D = 87; with 64-sample blocks the repeats are 151 samples apart.
     auto pedal = makePedal (delayEffect);
-    const auto out = runSignal (*pedal, delayKnobs (0.001f, 0.001f, 1.0f), impulse (20000), 64, 44100);
+    const auto out =
+        runSignal (*pedal, delayKnobs (0.001f, 0.001f, 1.0f), impulse (20000), 64, 44100);
 
     for (size_t k = 0; k < 100; ++k)
     {
@@ -60,7 +67,6 @@ TEST (DelayEffect, FeedbackOneNeverDecaysAndSmallestMixIsSixtyDecibelsDown)
 
     EXPECT_NEAR (20.0 * std::log10 (0.001), -60.0, 1.0e-9);
 }
-
 
 TEST (DelayEffect, LongestSettingStaysInsideTheLineAtHighRates)
 {

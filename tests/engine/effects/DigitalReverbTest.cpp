@@ -47,7 +47,12 @@ LineDelays delaysAfterOneImpulse (float roomSize, int rate, int blockSize = 512)
 
 TEST (DigitalReverbEffect, DelaysOfTheTableAt44And48kHz)
 {
-    struct Row { int rate; int combs[4]; int stages[3]; };
+    struct Row
+    {
+        int rate;
+        int combs[4];
+        int stages[3];
+    };
     const Row rows[] { { 44100, { 2681, 3258, 3417, 3886 }, { 539, 818, 1059 } },
                        { 48000, { 2919, 3547, 3719, 4229 }, { 587, 891, 1152 } } };
 
@@ -55,9 +60,11 @@ TEST (DigitalReverbEffect, DelaysOfTheTableAt44And48kHz)
     {
         const auto d = delaysAfterOneImpulse (0.5f, row.rate);
         for (int c = 0; c < 4; ++c)
-            EXPECT_EQ (d.combs[c], row.combs[c]) << "comb " << c << ", RoomSize 0.5, " << row.rate << " Hz";
+            EXPECT_EQ (d.combs[c], row.combs[c])
+                << "comb " << c << ", RoomSize 0.5, " << row.rate << " Hz";
         for (int s = 0; s < 3; ++s)
-            EXPECT_EQ (d.stages[s], row.stages[s]) << "stage " << s << ", RoomSize 0.5, " << row.rate << " Hz";
+            EXPECT_EQ (d.stages[s], row.stages[s])
+                << "stage " << s << ", RoomSize 0.5, " << row.rate << " Hz";
     }
 }
 
@@ -138,7 +145,8 @@ TEST (DigitalReverbEffect, ImpulseGivesTheCombEchoesAndTheirRepeats)
 {
     const int n = 512;
     auto pedal = makePedal (digitalReverbEffect);
-    const auto out = runSignal (*pedal, reverbKnobs (0.5f, 1.0f, 1.0f, 0.001f), impulse (12000), n, 44100);
+    const auto out =
+        runSignal (*pedal, reverbKnobs (0.5f, 1.0f, 1.0f, 0.001f), impulse (12000), n, 44100);
 
     // Each comb's first echo carries Mix x 0.999 / 4; the stages add only Mix x 0.001 / 4 parts.
     const int D[4] { 2681, 3258, 3417, 3886 };
@@ -181,7 +189,8 @@ TEST (DigitalReverbEffect, SilenceAfterResetIsExact)
         buffer.clear();
         testing_helpers::process (p, buffer);
         for (int i = 0; i < 256; ++i)
-            ASSERT_EQ (buffer.getSample (0, i), 0.0f) << "block " << b << " sample " << i << " (exact)";
+            ASSERT_EQ (buffer.getSample (0, i), 0.0f)
+                << "block " << b << " sample " << i << " (exact)";
     }
 }
 
@@ -193,23 +202,24 @@ TEST (DigitalReverbEffect, LongestRoomStaysInsideTheLinesAtHighRates)
     {
         auto pedal = makePedal (digitalReverbEffect);
         auto block = impulse (MonoBlock::maxBlockSize);
-        runEffect (*pedal, reverbKnobs (1.0f, 1.0f, 1.0f, 0.5f), block.data(), MonoBlock::maxBlockSize, rate);
+        runEffect (*pedal, reverbKnobs (1.0f, 1.0f, 1.0f, 0.5f), block.data(),
+                   MonoBlock::maxBlockSize, rate);
 
         // At 192 kHz every line fits (comb 3: 0.147 s); at 384 kHz the longer combs are bounded.
         const int comb3 = firstNonZero (pedal->combs[3]);
         if (rate == 192000)
-            EXPECT_EQ (comb3, (int) ((float) 1617 * (float) (50 * 0.00294) / 1618.0f * 192000.0f) - 1);
+            EXPECT_EQ (comb3,
+                       (int) ((float) 1617 * (float) (50 * 0.00294) / 1618.0f * 192000.0f) - 1);
         else
             EXPECT_EQ (comb3, bound) << "384 kHz, RoomSize 1";
 
         for (int b = 0; b < 10; ++b)
         {
             auto signal = noise (MonoBlock::maxBlockSize, 1.0f, b);
-            runEffect (*pedal, reverbKnobs ((b % 2) ? 1.0f : 0.001f, 1.0f, 1.0f, 0.5f), signal.data(),
-                       MonoBlock::maxBlockSize, rate);
+            runEffect (*pedal, reverbKnobs ((b % 2) ? 1.0f : 0.001f, 1.0f, 1.0f, 0.5f),
+                       signal.data(), MonoBlock::maxBlockSize, rate);
             for (float s : signal)
                 ASSERT_TRUE (std::isfinite (s)) << rate << " Hz, block " << b;
         }
     }
 }
-

@@ -12,7 +12,8 @@ std::vector<float> sine (size_t length, double frequency, int rate, float amplit
 {
     std::vector<float> v (length);
     for (size_t i = 0; i < length; ++i)
-        v[i] = amplitude * (float) std::sin (2.0 * 3.141592653589793 * frequency * (double) i / rate);
+        v[i] =
+            amplitude * (float) std::sin (2.0 * 3.141592653589793 * frequency * (double) i / rate);
     return v;
 }
 
@@ -64,8 +65,8 @@ TEST (ToneDriveEffect, SilenceGivesTheCurveAtZeroTimesGainTimesMix)
                                             std::vector<float> (2048, 0.0f), 512, rate);
                 const float expected = (-0.00000301f * gain) * mix;
                 for (size_t i = 0; i < out.size(); ++i)
-                    ASSERT_EQ (out[i], expected) << "Gain " << gain << " Mix " << mix << " at " << rate
-                                                 << " Hz, sample " << i << " (exact)";
+                    ASSERT_EQ (out[i], expected) << "Gain " << gain << " Mix " << mix << " at "
+                                                 << rate << " Hz, sample " << i << " (exact)";
             }
         }
     }
@@ -78,7 +79,8 @@ TEST (ToneDriveEffect, MixExtremes)
     auto wetPedal = makePedal (toneDriveEffect);
     const auto wet = runSignal (*wetPedal, knobs ({ 0.8f, 0.5f, 1.0f }), in, 256, 48000);
     for (size_t i = 0; i < wet.size(); ++i)
-        ASSERT_LE (std::abs (wet[i]), 0.99975204f * 0.8f) << "Mix 1: shaped path times Gain, sample " << i;
+        ASSERT_LE (std::abs (wet[i]), 0.99975204f * 0.8f)
+            << "Mix 1: shaped path times Gain, sample " << i;
 
     auto dryPedal = makePedal (toneDriveEffect);
     const auto dry = runSignal (*dryPedal, knobs ({ 0.8f, 0.5f, 0.001f }), in, 256, 48000);
@@ -175,12 +177,15 @@ TEST (Drive707Effect, SteadyInputKeepsOnlyTheDryTenth)
     // A constant is removed by the 720 Hz high-pass before the shaper; what remains is
     // v (0.1 x + A) with A the tiny shaped offset, v = 10^Volume x 0.2.
     auto pedal = makePedal (drive707Effect);
-    const auto out = runSignal (*pedal, knobs ({ 0.5f, 0.5f, 1.0f }), std::vector<float> (96000, 0.5f), 512, 48000);
+    const auto out = runSignal (*pedal, knobs ({ 0.5f, 0.5f, 1.0f }),
+                                std::vector<float> (96000, 0.5f), 512, 48000);
     EXPECT_NEAR (out.back(), 2.0f * 0.05f, 1.0e-4f) << "Gain 0.5, Tone 0.5, Volume 1, DC 0.5";
 
     auto quiet = makePedal (drive707Effect);
-    const auto low = runSignal (*quiet, knobs ({ 0.5f, 0.5f, 0.001f }), std::vector<float> (96000, 0.5f), 512, 48000);
-    EXPECT_NEAR (low.back(), (float) (std::pow (10.0, 0.001) * 0.2) * 0.05f, 1.0e-4f) << "Volume 0.001";
+    const auto low = runSignal (*quiet, knobs ({ 0.5f, 0.5f, 0.001f }),
+                                std::vector<float> (96000, 0.5f), 512, 48000);
+    EXPECT_NEAR (low.back(), (float) (std::pow (10.0, 0.001) * 0.2) * 0.05f, 1.0e-4f)
+        << "Volume 0.001";
 }
 
 //==================================================================================================
@@ -202,7 +207,8 @@ TEST (DriveFirstBlock, PreparedAlsoAtTheCachedRateOfTenKilohertz)
         const auto b = runSignal (*moved, k, in, 500, 10000);
         EXPECT_TRUE (a == b) << effectName (type) << ": first block at 10000 Hz";
 
-        const auto& filters = type == toneDriveEffect ? fresh->toneDriveFilters[1] : fresh->drive707Filters[3];
+        const auto& filters =
+            type == toneDriveEffect ? fresh->toneDriveFilters[1] : fresh->drive707Filters[3];
         EXPECT_FALSE (filters.lowpass) << effectName (type) << ": high-pass prepared as one";
     }
 }
@@ -215,6 +221,7 @@ TEST (DriveFirstBlock, EmptyFirstBlockStillPrepares)
     EXPECT_EQ (pedal->drive707LastTone, 0.75f);
     EXPECT_EQ (pedal->drive707LastGain, 0.25f);
     EXPECT_EQ (pedal->drive707LastRate, 10000);
-    EXPECT_EQ (pedal->drive707Filters[2].a, (4542.7432f / 10000.0f) / (4542.7432f / 10000.0f + 1.0f));
+    EXPECT_EQ (pedal->drive707Filters[2].a,
+               (4542.7432f / 10000.0f) / (4542.7432f / 10000.0f + 1.0f));
     EXPECT_EQ (pedal->drive707Filters[3].a, 1.0f / (4523.8936f / 10000.0f + 1.0f));
 }

@@ -14,7 +14,8 @@ namespace
 /** Mid-range knob values for every type, the Delay at its longest setting. */
 EffectKnobs typicalKnobs (int type)
 {
-    return type == delayEffect ? knobs ({ 0.5f, 1.0f, 0.7f }) : knobs ({ 0.5f, 0.7f, 0.6f, 0.4f, 0.5f });
+    return type == delayEffect ? knobs ({ 0.5f, 1.0f, 0.7f })
+                               : knobs ({ 0.5f, 0.7f, 0.6f, 0.4f, 0.5f });
 }
 } // namespace
 
@@ -41,7 +42,8 @@ TEST (EffectChain, PositionValue23RunsPedal23)
 
         runEffect (*reference, k, in.data(), 256, 48000);
         for (int i = 0; i < 256; ++i)
-            ASSERT_NEAR (buffer.getSample (0, i), juce::jlimit (-1.0f, 1.0f, in[(size_t) i]), 1.0e-6f)
+            ASSERT_NEAR (buffer.getSample (0, i), juce::jlimit (-1.0f, 1.0f, in[(size_t) i]),
+                         1.0e-6f)
                 << "block " << b << " sample " << i;
     }
 }
@@ -74,7 +76,8 @@ TEST (EffectChain, APedalInTwoPositionsRunsTwicePerBlock)
         runEffect (*reference, k, in.data(), 128, 44100);
         runEffect (*reference, k, in.data(), 128, 44100);
         for (int i = 0; i < 128; ++i)
-            ASSERT_NEAR (buffer.getSample (0, i), in[(size_t) i], 1.0e-6f) << "block " << b << " sample " << i;
+            ASSERT_NEAR (buffer.getSample (0, i), in[(size_t) i], 1.0e-6f)
+                << "block " << b << " sample " << i;
     }
 
     EXPECT_EQ (tremolo.tremoloPhase, reference->tremoloPhase) << "six passes of 128 samples";
@@ -92,11 +95,12 @@ TEST (EffectChain, EveryEffectIgnoresAnEmptyBlock)
         float untouched = 0.375f;
         runEffect (*pedal, k, &untouched, 0, 48000);
         EXPECT_EQ (untouched, 0.375f) << effectName (type);
-        EXPECT_TRUE (snapshot (*pedal) == before) << effectName (type) << ": state changed on a 0-sample block";
+        EXPECT_TRUE (snapshot (*pedal) == before)
+            << effectName (type) << ": state changed on a 0-sample block";
     }
 }
 
-TEST (EffectChain, BlocksWithoutASampleRatePassUnchanged)
+TEST (EffectChain, BlocksWithoutARateOrTooLongPassUnchanged)
 {
     // A host that never prepared the processor reports rate 0: lengths and coefficients would be
     // non-numbers or negative, so the time-based effects leave such a block and their state alone.
@@ -114,6 +118,13 @@ TEST (EffectChain, BlocksWithoutASampleRatePassUnchanged)
         const auto out = runSignal (*pedal, k, in, 256, 0);
         EXPECT_TRUE (out == in) << effectName (type);
         EXPECT_TRUE (snapshot (*pedal) == before) << effectName (type);
+
+        // Nor does a block longer than the engine ever hands on.
+        const auto longBlock = noise (MonoBlock::maxBlockSize + 1, 0.6f, 98);
+        auto longOut = longBlock;
+        runEffect (*pedal, k, longOut.data(), (int) longOut.size(), 44100);
+        EXPECT_TRUE (longOut == longBlock) << effectName (type) << ", 8193 samples";
+        EXPECT_TRUE (snapshot (*pedal) == before) << effectName (type) << ", 8193 samples";
 
         // And the effect carries on normally at a real rate afterwards.
         const auto after = runSignal (*pedal, k, in, 256, 44100);
@@ -141,7 +152,8 @@ TEST (EffectChain, EveryEffectStaysInsideItsMemoryAtExtremeRates)
                 runEffect (*pedal, k, signal.data(), MonoBlock::maxBlockSize, rate);
 
                 for (float s : signal)
-                    ASSERT_TRUE (std::isfinite (s)) << effectName (type) << " at " << rate << " Hz, block " << b;
+                    ASSERT_TRUE (std::isfinite (s))
+                        << effectName (type) << " at " << rate << " Hz, block " << b;
             }
         }
     }
@@ -151,7 +163,8 @@ TEST (EffectChain, HostileSamplesDoNotStayInAnyMemory)
 {
     // Non-numbers and infinities early in one block: whatever that block carries, the memories
     // (lines, filter states, envelope) take none of it, so the next blocks are finite again.
-    const float hostile[] { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+    const float hostile[] { std::numeric_limits<float>::quiet_NaN(),
+                            std::numeric_limits<float>::infinity(),
                             -std::numeric_limits<float>::infinity() };
 
     for (int type = 0; type < numEffectTypes; ++type)
@@ -168,7 +181,8 @@ TEST (EffectChain, HostileSamplesDoNotStayInAnyMemory)
 
         const auto after = runSignal (*pedal, k, noise (512 * 20, 0.5f, 70 + type), 512, 48000);
         for (size_t i = 0; i < after.size(); ++i)
-            ASSERT_TRUE (std::isfinite (after[i])) << effectName (type) << ", sample " << i << " after the block";
+            ASSERT_TRUE (std::isfinite (after[i]))
+                << effectName (type) << ", sample " << i << " after the block";
     }
 }
 
@@ -182,7 +196,8 @@ TEST (EffectChain, NonNumberKnobsReadAsTheirLowestValue)
         auto withLowest = makePedal (type);
         const auto in = noise (4096, 0.5f, type);
         const auto a = runSignal (*withNaN, knobs ({ nan, nan, nan, nan, nan }), in, 512, 44100);
-        const auto b = runSignal (*withLowest, knobs ({ 0.001f, 0.001f, 0.001f, 0.001f, 0.001f }), in, 512, 44100);
+        const auto b = runSignal (*withLowest, knobs ({ 0.001f, 0.001f, 0.001f, 0.001f, 0.001f }),
+                                  in, 512, 44100);
         EXPECT_TRUE (a == b) << effectName (type);
     }
 }

@@ -43,12 +43,12 @@ inline void runEffect (Pedal& pedal, const EffectKnobs& k, float* samples, int n
     {
         case vibratoChorusEffect: effects::processVibratoChorus (pedal, k, block); break;
         case digitalReverbEffect: effects::processDigitalReverb (pedal, k, block); break;
-        case tremoloEffect:       effects::processTremolo (pedal, k, block); break;
-        case delayEffect:         effects::processDelay (pedal, k, block); break;
-        case compressorEffect:    effects::processCompressor (pedal, k, block); break;
-        case fuzzFakeEffect:      effects::processFuzzFake (pedal, k, block); break;
-        case toneDriveEffect:     effects::processToneDrive (pedal, k, block); break;
-        case drive707Effect:      effects::processDrive707 (pedal, k, block); break;
+        case tremoloEffect: effects::processTremolo (pedal, k, block); break;
+        case delayEffect: effects::processDelay (pedal, k, block); break;
+        case compressorEffect: effects::processCompressor (pedal, k, block); break;
+        case fuzzFakeEffect: effects::processFuzzFake (pedal, k, block); break;
+        case toneDriveEffect: effects::processToneDrive (pedal, k, block); break;
+        case drive707Effect: effects::processDrive707 (pedal, k, block); break;
         default: break;
     }
 }
@@ -100,8 +100,8 @@ inline std::vector<unsigned char> snapshot (const Pedal& pedal)
 
 inline const char* effectName (int type)
 {
-    static const char* names[] = { "Vibrato/Chorus", "Digital reverb", "Tremolo", "Delay",
-                                   "Compressor", "Fuzz Fake", "Tone Drive", "707 Drive" };
+    static const char* names[] = { "Vibrato/Chorus", "Digital reverb", "Tremolo",    "Delay",
+                                   "Compressor",     "Fuzz Fake",      "Tone Drive", "707 Drive" };
     return type >= 0 && type < 8 ? names[type] : "?";
 }
 } // namespace effect_testing

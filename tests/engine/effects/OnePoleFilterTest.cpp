@@ -11,10 +11,7 @@ namespace
 {
 /** The kept state must be 0 or on the float grid around 1.0: never a denormal, never below
     2^-24 in magnitude. */
-bool onStateGrid (float y1)
-{
-    return y1 == 0.0f || std::abs (y1) >= std::ldexp (1.0f, -24);
-}
+bool onStateGrid (float y1) { return y1 == 0.0f || std::abs (y1) >= std::ldexp (1.0f, -24); }
 } // namespace
 
 TEST (OnePoleFilterTest, CoefficientsFollowTheMode)
@@ -54,10 +51,18 @@ TEST (OnePoleFilterTest, StateIsNeverDenormal)
                 float x;
                 switch (i % 4)
                 {
-                    case 0: x = (random.nextFloat() - 0.5f) * 1.0e-30f; break;
-                    case 1: x = std::ldexp (random.nextFloat() - 0.5f, -130); break; // denormal
-                    case 2: x = i < 10000 ? (random.nextFloat() - 0.5f) : 0.0f; break;
-                    default: x = 0.0f; break;
+                case 0:
+                    x = (random.nextFloat() - 0.5f) * 1.0e-30f;
+                    break;
+                case 1:
+                    x = std::ldexp (random.nextFloat() - 0.5f, -130);
+                    break; // denormal
+                case 2:
+                    x = i < 10000 ? (random.nextFloat() - 0.5f) : 0.0f;
+                    break;
+                default:
+                    x = 0.0f;
+                    break;
                 }
                 filter.process (&x, 1);
                 ASSERT_TRUE (onStateGrid (filter.y1))
@@ -73,7 +78,8 @@ TEST (OnePoleFilterTest, StateIsNeverDenormal)
             for (auto& s : silence)
             {
                 filter.process (&s, 1);
-                ASSERT_TRUE (onStateGrid (filter.y1)) << (lowpass ? "low-pass" : "high-pass") << " w " << w;
+                ASSERT_TRUE (onStateGrid (filter.y1))
+                    << (lowpass ? "low-pass" : "high-pass") << " w " << w;
             }
         }
     }
@@ -97,7 +103,8 @@ TEST (OnePoleFilterTest, HighPassDecaysAndLowPassSettles)
             const float tolerance = std::ldexp (1.0f, -23) * ((w + 1.0f) / w + 1.0f);
             EXPECT_NEAR (a.back(), level, tolerance) << "low-pass, level " << level << ", w " << w;
             EXPECT_NEAR (b.back(), 0.0f, tolerance) << "high-pass, level " << level << ", w " << w;
-            EXPECT_GT (std::abs (b.front()), std::abs (level) * 0.5f) << "the high-pass passes the step";
+            EXPECT_GT (std::abs (b.front()), std::abs (level) * 0.5f)
+                << "the high-pass passes the step";
         }
     }
 }

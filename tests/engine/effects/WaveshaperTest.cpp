@@ -20,13 +20,19 @@ float shape (float x)
 
 TEST (TransferCurveTable, PassesThroughEveryTellingRow)
 {
-    struct Row { int entry; float value; };
+    struct Row
+    {
+        int entry;
+        float value;
+    };
     const Row rows[] {
-        { 0, -0.98150116f },     { 6555, -0.98150116f }, { 6556, -0.98150110f }, { 8192, -0.96834600f },
-        { 12288, -0.85831410f }, { 16384, -0.71361446f }, { 20480, -0.54908216f }, { 24576, -0.37510100f },
-        { 28672, -0.18795016f }, { 32767, -0.00004782f }, { 32768, -0.00000301f }, { 32769, 0.00004180f },
-        { 36864, 0.19730686f },  { 40960, 0.41035822f },  { 45056, 0.59880978f },  { 49152, 0.77373731f },
-        { 53248, 0.93912715f },  { 57339, 0.99975199f },  { 57340, 0.99975204f },  { 65535, 0.99975204f },
+        { 0, -0.98150116f },     { 6555, -0.98150116f },  { 6556, -0.98150110f },
+        { 8192, -0.96834600f },  { 12288, -0.85831410f }, { 16384, -0.71361446f },
+        { 20480, -0.54908216f }, { 24576, -0.37510100f }, { 28672, -0.18795016f },
+        { 32767, -0.00004782f }, { 32768, -0.00000301f }, { 32769, 0.00004180f },
+        { 36864, 0.19730686f },  { 40960, 0.41035822f },  { 45056, 0.59880978f },
+        { 49152, 0.77373731f },  { 53248, 0.93912715f },  { 57339, 0.99975199f },
+        { 57340, 0.99975204f },  { 65535, 0.99975204f },
     };
 
     for (const auto& row : rows)
@@ -47,7 +53,8 @@ TEST (TransferCurveTable, MonotonicAndFlatOutsideItsMovingPart)
     EXPECT_LT (transferCurve[57339], transferCurve[57340]);
 
     // Slope around 0 about 1.47, steeper near +0.2 than near -0.2 (asymmetric).
-    const auto slopeAt = [] (int entry) { return (transferCurve[entry + 1] - transferCurve[entry - 1]) * 16384.0f; };
+    const auto slopeAt = [] (int entry)
+    { return (transferCurve[entry + 1] - transferCurve[entry - 1]) * 16384.0f; };
     EXPECT_NEAR (slopeAt (32768), 1.47f, 0.01f);
     EXPECT_NEAR (slopeAt (32768 + 6554), 1.7f, 0.1f);
     EXPECT_GT (slopeAt (32768 + 6554), slopeAt (32768 - 6554));
@@ -75,7 +82,8 @@ TEST (WaveshaperTest, EndEntriesAndTheZeroEntry)
 TEST (WaveshaperTest, InterpolatesBetweenNeighbouringEntries)
 {
     const double expected = ((double) transferCurve[16384] + (double) transferCurve[16385]) / 2.0;
-    EXPECT_NEAR (shape (-0.5f + 1.0f / 65536.0f), expected, 4.0e-8) << "midpoint of 16384 and 16385";
+    EXPECT_NEAR (shape (-0.5f + 1.0f / 65536.0f), expected, 4.0e-8)
+        << "midpoint of 16384 and 16385";
 
     // A quarter of the way from 40000 to 40001.
     const float x = (40000.25f / 32768.0f) - 1.0f;
@@ -87,8 +95,9 @@ TEST (WaveshaperTest, InterpolatesBetweenNeighbouringEntries)
 TEST (WaveshaperTest, NonNumbersAreShapedAsSilence)
 {
     // A non-number must not reach the index: it takes the value for an input of 0.
-    for (float x : { std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::quiet_NaN(),
-                     std::numeric_limits<float>::signaling_NaN() })
+    for (float x :
+         { std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::quiet_NaN(),
+           std::numeric_limits<float>::signaling_NaN() })
         EXPECT_EQ (shape (x), transferCurve[32768]);
 }
 
