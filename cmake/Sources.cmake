@@ -18,7 +18,9 @@ list (TRANSFORM STOMPVALE_ENGINE_SOURCES PREPEND "${CMAKE_CURRENT_LIST_DIR}/../"
 set (STOMPVALE_EDITOR_SOURCES
     editor/StompvaleAudioProcessorEditor.cpp
     editor/EmbeddedResources.cpp
+    editor/components/PedalContainerComponent.cpp
     editor/components/PedalNewComponent.cpp
+    editor/components/PresetContainerComponent.cpp
     editor/looks/ChainButtonIcon.cpp
     editor/looks/ChangesLookAndFeel.cpp
     editor/looks/CommandLookAndFeel.cpp
