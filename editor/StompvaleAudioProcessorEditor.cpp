@@ -75,6 +75,16 @@ float plainValue (juce::AudioProcessorParameter& parameter)
     return parameter.getValue();
 }
 
+juce::URL websiteUrl() { return juce::URL (StompvaleAudioProcessorEditor::websiteAddress); }
+
+/** Unparsed, so the framework does not escape the slash of the page's "#/" route. */
+juce::URL donationUrl()
+{
+    return juce::URL::createWithoutParsing (
+        juce::String (StompvaleAudioProcessorEditor::websiteAddress) +
+        StompvaleAudioProcessorEditor::donationSuffix);
+}
+
 /** Text, tick and disabled tick of a preset-board button, which its look may read. */
 void setBoardTextColours (juce::Button& button)
 {
@@ -89,7 +99,10 @@ int lastDigit (const juce::String& name) { return name.getLastCharacters (1).get
 
 //==================================================================================================
 StompvaleAudioProcessorEditor::StompvaleAudioProcessorEditor (StompvaleAudioProcessor& p)
-    : AudioProcessorEditor (p), audioProcessor (p)
+    : AudioProcessorEditor (p),
+      // Built with their addresses: assigning a URL to a default-built link copies an empty
+      // memory block through memcpy (nullptr), which JUCE 7.0.5 does without a guard.
+      websiteLink ({}, websiteUrl()), donationLink ({}, donationUrl()), audioProcessor (p)
 {
     boardBackgroundImage = juce::ImageCache::getFromMemory (embedded::boardBackgroundImage.data,
                                                             embedded::boardBackgroundImage.size);
@@ -516,14 +529,18 @@ void StompvaleAudioProcessorEditor::paint (juce::Graphics& g)
                       juce::Justification::centredRight, 1);
 
     // Setting the same values again changes nothing, so repeating this on every paint is cheap.
-    const juce::String site (websiteAddress);
     websiteLink.setBounds (websiteLinkBounds);
-    websiteLink.setURL (juce::URL (site));
     websiteLink.setButtonText ("Visit " + juce::String (websiteDomain));
     donationLink.setBounds (donationLinkBounds);
-    // Unparsed, so the framework does not escape the slash of the page's "#/" route.
-    donationLink.setURL (juce::URL::createWithoutParsing (site + donationSuffix));
     donationLink.setButtonText ("Pay me a beer");
+
+    // The links were built holding their addresses (see the constructor), so these assign only
+    // if something changed them. Compared as text: URL's own comparison has the same unguarded
+    // memory-block access.
+    for (auto [link, url] :
+         {std::pair (&websiteLink, websiteUrl()), std::pair (&donationLink, donationUrl())})
+        if (link->getURL().toString (true) != url.toString (true))
+            link->setURL (url);
 
     for (auto* link : {&websiteLink, &donationLink})
     {

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Starts the built Standalone app on a virtual X display of its own, photographs its window and
+# checks that the window shows the pedal board (the wooden floor with the pedal positions), not a
+# blank or black window. The photograph is kept as a build artefact.
+#
+#   standalone-screenshot.sh <Standalone executable> <output PNG>
+#
+# Needs xvfb-run, xwininfo (x11-utils), import (imagemagick) and /usr/bin/python3 with PIL.
+set -euo pipefail
+
+if [ "${1:-}" != "--inside" ]; then
+    app=$(realpath "$1")
+    out=$(realpath -m "$2")
+    mkdir -p "$(dirname "$out")"
+    # A throwaway home: the app's settings and preset folder must not touch the user's.
+    home=$(mktemp -d)
+    trap 'rm -rf "$home"' EXIT
+    HOME="$home" XDG_CONFIG_HOME="$home/.config" \
+        xvfb-run -a -s "-screen 0 1600x900x24" bash "$0" --inside "$app" "$out"
+    exit $?
+fi
+
+app=$2
+out=$3
+shot="$out.root.png"
+
+"$app" >"$out.log" 2>&1 &
+pid=$!
+trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true' EXIT
+
+geometry=""
+for _ in $(seq 1 60); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+        echo "the Standalone app exited early; its output:" >&2
+        cat "$out.log" >&2
+        exit 1
+    fi
+    # A top-level line reads: 0x200006 "Stompvale": ("Stompvale" "Stompvale")  1293x464+157+221  +157+221
+    line=$(xwininfo -root -tree 2>/dev/null | grep -m1 '"Stompvale": (' || true)
+    size=$(grep -oE '[0-9]+x[0-9]+\+' <<<"$line" | head -1 | tr -d '+' || true)
+    origin=$(grep -oE ' \+-?[0-9]+\+-?[0-9]+$' <<<"$line" || true)
+    if [ -n "$size" ] && [ -n "$origin" ]; then
+        width=${size%x*}
+        height=${size#*x}
+        if [ "$width" -gt 100 ]; then
+            read -r x y <<<"$(sed -E 's/^ \+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2/' <<<"$origin")"
+            geometry="$x $y $width $height"
+            break
+        fi
+    fi
+    sleep 0.5
+done
+
+if [ -z "$geometry" ]; then
+    echo "no Stompvale window appeared within 30 s" >&2
+    exit 1
+fi
+
+# Give the window a few refresh ticks to paint, then photograph the whole screen.
+sleep 3
+import -window root "$shot"
+
+/usr/bin/python3 - "$shot" "$out" $geometry <<'PY'
+import sys
+from PIL import Image, ImageStat
+
+shot, out, x, y, w, h = sys.argv[1], sys.argv[2], *map(int, sys.argv[3:7])
+window = Image.open(shot).convert("RGB").crop((x, y, x + w, y + h))
+window.save(out)
+
+stat = ImageStat.Stat(window)
+mean = sum(stat.mean) / 3
+spread = sum(stat.stddev) / 3
+pixels = list(window.getdata())
+# Wood: clearly warmer than it is blue, and not dark.
+warm = sum(1 for r, g, b in pixels if r > b + 20 and r > 60) / len(pixels)
+print(f"window {w}x{h} at ({x}, {y}): mean {mean:.1f}, spread {spread:.1f}, wooden {warm:.1%}")
+
+failures = []
+if w < 600 or h < 200:
+    failures.append("the window is smaller than the board")
+if mean < 25:
+    failures.append("the window is black")
+if spread < 12:
+    failures.append("the window is blank (one flat colour)")
+if warm < 0.25:
+    failures.append("the wooden floor does not show")
+if failures:
+    sys.exit("; ".join(failures))
+PY
