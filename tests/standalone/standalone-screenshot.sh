@@ -28,6 +28,16 @@ shot="$out.root.png"
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true' EXIT
 
+# The geometry "x y width height" of the largest top-level window called "Stompvale", or nothing.
+# A line of the tree reads: 0x200006 "Stompvale": ("Stompvale" "Stompvale")  1293x464+157+221  +157+221
+# (the app may briefly show a small window of that name before its editor is in place).
+window_geometry()
+{
+    xwininfo -root -tree 2>/dev/null | grep '"Stompvale": (' \
+        | sed -nE 's/.* ([0-9]+)x([0-9]+)\+-?[0-9]+\+-?[0-9]+ +\+(-?[0-9]+)\+(-?[0-9]+)$/\3 \4 \1 \2/p' \
+        | sort -k3,3nr | head -1
+}
+
 geometry=""
 for _ in $(seq 1 60); do
     if ! kill -0 "$pid" 2>/dev/null; then
@@ -35,29 +45,22 @@ for _ in $(seq 1 60); do
         cat "$out.log" >&2
         exit 1
     fi
-    # A top-level line reads: 0x200006 "Stompvale": ("Stompvale" "Stompvale")  1293x464+157+221  +157+221
-    line=$(xwininfo -root -tree 2>/dev/null | grep -m1 '"Stompvale": (' || true)
-    size=$(grep -oE '[0-9]+x[0-9]+\+' <<<"$line" | head -1 | tr -d '+' || true)
-    origin=$(grep -oE ' \+-?[0-9]+\+-?[0-9]+$' <<<"$line" || true)
-    if [ -n "$size" ] && [ -n "$origin" ]; then
-        width=${size%x*}
-        height=${size#*x}
-        if [ "$width" -gt 100 ]; then
-            read -r x y <<<"$(sed -E 's/^ \+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2/' <<<"$origin")"
-            geometry="$x $y $width $height"
-            break
-        fi
+    geometry=$(window_geometry || true)
+    if [ -n "$geometry" ] && [ "$(cut -d' ' -f3 <<<"$geometry")" -ge 600 ]; then
+        break
     fi
+    geometry=""
     sleep 0.5
 done
 
 if [ -z "$geometry" ]; then
-    echo "no Stompvale window appeared within 30 s" >&2
+    echo "no Stompvale window of the board's size appeared within 30 s" >&2
     exit 1
 fi
 
 # Give the window a few refresh ticks to paint, then photograph the whole screen.
 sleep 3
+geometry=$(window_geometry || true)
 import -window root "$shot"
 
 /usr/bin/python3 - "$shot" "$out" $geometry <<'PY'
