@@ -18,8 +18,8 @@ extern const EmbeddedData footswitchOffImage;   /**< PNG 75 x 100: footswitch, L
 extern const EmbeddedData boardBackgroundImage; /**< JPEG 1200 x 620: wooden floor */
 extern const EmbeddedData makerWordmarkImage;   /**< PNG 176 x 30: the "Stompvale" lettering */
 
-extern const EmbeddedData knobPathA;            /**< knob cap */
-extern const EmbeddedData knobPathB;            /**< circle: knob skirt and centre disc */
-extern const EmbeddedData swapIconPath;         /**< two opposed arrows */
-extern const EmbeddedData changesIconPath;      /**< waste bin */
+extern const EmbeddedData knobPathA;       /**< knob cap */
+extern const EmbeddedData knobPathB;       /**< circle: knob skirt and centre disc */
+extern const EmbeddedData swapIconPath;    /**< two opposed arrows */
+extern const EmbeddedData changesIconPath; /**< waste bin */
 } // namespace embedded

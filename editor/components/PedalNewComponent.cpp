@@ -31,12 +31,13 @@ void PedalNewComponent::paint (juce::Graphics& g)
     else
         faceImage = {};
 
-    const juce::Rectangle<float> body (3.0f, 10.0f, (float) (w - 25), (float) (h - 33));
-    if (! body.isEmpty())
+    const juce::Rectangle<float> body (3.0f, 10.0f, (float)(w - 25), (float)(h - 33));
+    if (!body.isEmpty())
     {
         juce::Path outline;
-        outline.addRoundedRectangle (body.getX(), body.getY(), body.getWidth(), body.getHeight(), 10.0f, 10.0f);
-        juce::DropShadow (juce::Colours::black, 14, { 5, 5 }).drawForPath (g, outline);
+        outline.addRoundedRectangle (body.getX(), body.getY(), body.getWidth(), body.getHeight(),
+                                     10.0f, 10.0f);
+        juce::DropShadow (juce::Colours::black, 14, {5, 5}).drawForPath (g, outline);
 
         g.setColour (bodyColourFor (pedal->type));
         g.fillRoundedRectangle (body, 10.0f);
@@ -48,5 +49,6 @@ void PedalNewComponent::paint (juce::Graphics& g)
 
     g.setColour (textColour);
     g.setFont (20.0f);
-    g.drawFittedText (pedal->displayName, 0, 180, w - 20, 40, juce::Justification::centred, 1, 0.0f);
+    g.drawFittedText (pedal->displayName, 0, 180, w - 20, 40, juce::Justification::centred, 1,
+                      0.0f);
 }

@@ -2,9 +2,9 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-/** Draws the "NEXTB" chain buttons: the previous-button triangle turned half a turn, pointing right.
-    Only the pale icon is drawn: no box, tick or text, and the same picture whether the button is
-    on, hovered, pressed or disabled. One instance serves every button of its kind; it holds no
+/** Draws the "NEXTB" chain buttons: the previous-button triangle turned half a turn, pointing
+   right. Only the pale icon is drawn: no box, tick or text, and the same picture whether the button
+   is on, hovered, pressed or disabled. One instance serves every button of its kind; it holds no
     state. */
 class NextLookAndFeel : public juce::LookAndFeel_V4
 {

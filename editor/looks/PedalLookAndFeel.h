@@ -29,8 +29,8 @@ public:
     void drawRotarySlider (juce::Graphics&, int x, int y, int width, int height, float sliderPos,
                            float rotaryStartAngle, float rotaryEndAngle, juce::Slider&) override;
 
-    static constexpr juce::uint32 captionColour = 0xfff5f5f5;  /**< whitesmoke */
-    static constexpr juce::uint32 antiqueWhite = 0xfffaebd7;   /**< knob ticks and pointer */
+    static constexpr juce::uint32 captionColour = 0xfff5f5f5; /**< whitesmoke */
+    static constexpr juce::uint32 antiqueWhite = 0xfffaebd7;  /**< knob ticks and pointer */
 
     /** Pitch of the letters in the LED strip, and the width of one letter, in pixels. */
     static constexpr int ledLetterPitch = 100;
@@ -41,9 +41,9 @@ private:
     int footswitchOnImageSize;
     const void* footswitchOffImageData;
     int footswitchOffImageSize;
-    juce::Image onImage;          /**< 75 x 100, LED lit */
-    juce::Image offImage;         /**< 75 x 100, LED dark */
-    juce::Image bankLetterImage;  /**< 900 x 107, letter k of A to I in columns 100k to 100k + 74 */
+    juce::Image onImage;         /**< 75 x 100, LED lit */
+    juce::Image offImage;        /**< 75 x 100, LED dark */
+    juce::Image bankLetterImage; /**< 900 x 107, letter k of A to I in columns 100k to 100k + 74 */
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PedalLookAndFeel)
 };

@@ -5,7 +5,8 @@
 PreviousLookAndFeel::PreviousLookAndFeel() = default;
 PreviousLookAndFeel::~PreviousLookAndFeel() = default;
 
-void PreviousLookAndFeel::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button, bool, bool)
+void PreviousLookAndFeel::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button, bool,
+                                            bool)
 {
     chainButtonIcon::fillInButton (g, chainButtonIcon::leftTriangle(), button);
 }

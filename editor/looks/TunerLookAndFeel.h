@@ -19,7 +19,7 @@ public:
                            float minSliderPos, float maxSliderPos, juce::Slider::SliderStyle,
                            juce::Slider&) override;
 
-    static constexpr juce::uint32 bandColour = 0xfff0e9de;     /**< meter band when not in tune */
+    static constexpr juce::uint32 bandColour = 0xfff0e9de; /**< meter band when not in tune */
     static constexpr juce::uint32 noteNameColour = 0xff4b3062;
 
 private:

@@ -14,7 +14,8 @@ namespace
 const juce::Colour iconColour (0x80f0ffff);
 
 /** Renders a chain button; its text is its name, as the framework sets it. */
-juce::Image renderButton (juce::LookAndFeel& look, const juce::String& name, int w, int h, bool on = false)
+juce::Image renderButton (juce::LookAndFeel& look, const juce::String& name, int w, int h,
+                          bool on = false)
 {
     return renderToggle (look, name, name, w, h, on);
 }
@@ -38,14 +39,16 @@ void expectOnlyIconColour (const juce::Image& image)
             EXPECT_LE (c.getAlpha(), 0x81) << "x " << x << ", y " << y;
             if (c.getAlpha() >= 0x7f)
             {
-                EXPECT_TRUE (sameColour (c, iconColour, 3)) << c.toDisplayString (true) << " at " << x << ", " << y;
+                EXPECT_TRUE (sameColour (c, iconColour, 3))
+                    << c.toDisplayString (true) << " at " << x << ", " << y;
             }
         }
 }
 
 /** The triangle between its apex column and its base column, over the given band of x. For a left
     apex the covered height grows linearly from the apex to the full base height. */
-void expectTriangle (const juce::Image& image, double apexX, double baseX, double baseHeight, const char* what)
+void expectTriangle (const juce::Image& image, double apexX, double baseX, double baseHeight,
+                     const char* what)
 {
     SCOPED_TRACE (what);
     const double left = juce::jmin (apexX, baseX), right = juce::jmax (apexX, baseX);
@@ -53,10 +56,11 @@ void expectTriangle (const juce::Image& image, double apexX, double baseX, doubl
     {
         // The height grows linearly away from the apex: integrate it over the part of the
         // column [x, x + 1] that the triangle spans.
-        const double from = juce::jmax ((double) x, left), to = juce::jmin (x + 1.0, right);
+        const double from = juce::jmax ((double)x, left), to = juce::jmin (x + 1.0, right);
         double expected = 0;
         if (to > from)
-            expected = baseHeight * (to - from) * std::abs ((from + to) / 2.0 - apexX) / (right - left);
+            expected =
+                baseHeight * (to - from) * std::abs ((from + to) / 2.0 - apexX) / (right - left);
         EXPECT_NEAR (columnCoverage (image, x), expected, 0.75) << "column " << x;
     }
 }
@@ -111,8 +115,8 @@ TEST (ChainButtonLooks, IconsFillTheButtonWhateverTheState)
         const char* name;
         int w, h;
     };
-    for (auto c : { Case { previous, "PREVB3", 30, 30 }, Case { next, "NEXTB3", 30, 30 }, Case { swap, "SWAPB3", 30, 30 },
-                    Case { changes, "CHANGEB3", 20, 20 } })
+    for (auto c : {Case{previous, "PREVB3", 30, 30}, Case{next, "NEXTB3", 30, 30},
+                   Case{swap, "SWAPB3", 30, 30}, Case{changes, "CHANGEB3", 20, 20}})
     {
         SCOPED_TRACE (c.name);
         auto off = renderButton (c.look, c.name, c.w, c.h, false);
@@ -120,7 +124,8 @@ TEST (ChainButtonLooks, IconsFillTheButtonWhateverTheState)
         EXPECT_TRUE (imagesEqual (off, on)) << "the toggle state is not shown";
         expectOnlyIconColour (off);
         auto drawn = drawnBounds (off);
-        EXPECT_TRUE (drawn.getWidth() >= c.w - 2 || drawn.getHeight() >= c.h - 1) << drawn.toString();
+        EXPECT_TRUE (drawn.getWidth() >= c.w - 2 || drawn.getHeight() >= c.h - 1)
+            << drawn.toString();
 
         // Hovered and held down look the same too.
         juce::ToggleButton button (c.name);
@@ -150,8 +155,8 @@ TEST (ChainButtonLooks, SwapArrowsAndWasteBinShapes)
     // The upper arrow's head is on the left, the lower arrow's on the right.
     auto coverage = [&arrows] (juce::Rectangle<int> r)
     { return countPixels (arrows, r, [] (juce::Colour c) { return c.getAlpha() > 64; }); };
-    EXPECT_GT (coverage ({ 5, 0, 7, 15 }), 3 * coverage ({ 5, 15, 7, 15 }) / 2);
-    EXPECT_GT (coverage ({ 18, 15, 7, 15 }), 3 * coverage ({ 18, 0, 7, 15 }) / 2);
+    EXPECT_GT (coverage ({5, 0, 7, 15}), 3 * coverage ({5, 15, 7, 15}) / 2);
+    EXPECT_GT (coverage ({18, 15, 7, 15}), 3 * coverage ({18, 0, 7, 15}) / 2);
 
     ChangesLookAndFeel changes;
     auto bin = renderButton (changes, "CHANGEB1", 20, 20);
@@ -161,9 +166,10 @@ TEST (ChainButtonLooks, SwapArrowsAndWasteBinShapes)
     EXPECT_EQ (drawn.getRight(), 19);
     EXPECT_EQ (drawn.getHeight(), 20);
     // The three slots stay open in the body; the body shows between them.
-    for (int slotX : { 6, 10, 13 })
+    for (int slotX : {6, 10, 13})
     {
         EXPECT_LT (bin.getPixelAt (slotX, 13).getAlpha(), 70) << "slot at x " << slotX;
-        EXPECT_GT (bin.getPixelAt (slotX + 2, 13).getAlpha(), 100) << "body right of slot at x " << slotX;
+        EXPECT_GT (bin.getPixelAt (slotX + 2, 13).getAlpha(), 100)
+            << "body right of slot at x " << slotX;
     }
 }

@@ -1,5 +1,5 @@
-// The compiled-in pictures and vector shapes: encodings, pixel sizes, the letter grid of the LED strip,
-// and the path data's structure, bounds and byte format.
+// The compiled-in pictures and vector shapes: encodings, pixel sizes, the letter grid of the LED
+// strip, and the path data's structure, bounds and byte format.
 
 #include "editor/EmbeddedResources.h"
 
@@ -34,7 +34,8 @@ bool isProgressiveColourJpeg (const EmbeddedData& d)
 bool isRgbaPng (const EmbeddedData& d)
 {
     auto* b = bytes (d);
-    return d.size > 29 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G' && b[24] == 8 && b[25] == 6 && b[28] == 0;
+    return d.size > 29 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G' && b[24] == 8 && b[25] == 6 &&
+           b[28] == 0;
 }
 
 /** Brightness-independent "red LED" test of one pixel. */
@@ -46,7 +47,7 @@ bool isLitRed (juce::Colour c)
 juce::Path loadPath (const EmbeddedData& d)
 {
     juce::Path p;
-    p.loadPathFromData (d.data, (size_t) d.size);
+    p.loadPathFromData (d.data, (size_t)d.size);
     return p;
 }
 
@@ -75,12 +76,25 @@ PathCounts countElements (const juce::Path& p)
     {
         switch (it.elementType)
         {
-            case juce::Path::Iterator::startNewSubPath: ++c.subPaths; c.linesPerSubPath.add (0); break;
-            case juce::Path::Iterator::lineTo: ++c.lines; c.linesPerSubPath.getReference (c.subPaths - 1)++; break;
-            case juce::Path::Iterator::quadraticTo: ++c.quads; break;
-            case juce::Path::Iterator::cubicTo: ++c.cubics; break;
-            case juce::Path::Iterator::closePath: ++c.closes; break;
-            default: break;
+        case juce::Path::Iterator::startNewSubPath:
+            ++c.subPaths;
+            c.linesPerSubPath.add (0);
+            break;
+        case juce::Path::Iterator::lineTo:
+            ++c.lines;
+            c.linesPerSubPath.getReference (c.subPaths - 1)++;
+            break;
+        case juce::Path::Iterator::quadraticTo:
+            ++c.quads;
+            break;
+        case juce::Path::Iterator::cubicTo:
+            ++c.cubics;
+            break;
+        case juce::Path::Iterator::closePath:
+            ++c.closes;
+            break;
+        default:
+            break;
         }
     }
     return c;
@@ -98,12 +112,12 @@ TEST (EmbeddedResources, PicturesDecodeAtTheirSizesAndEncodings)
         bool png;
     };
     const Expected pictures[] = {
-        { "ledLettersImage", embedded::ledLettersImage, 900, 107, false },
-        { "pedalBodyImage", embedded::pedalBodyImage, 300, 560, true },
-        { "footswitchOnImage", embedded::footswitchOnImage, 75, 100, true },
-        { "footswitchOffImage", embedded::footswitchOffImage, 75, 100, true },
-        { "boardBackgroundImage", embedded::boardBackgroundImage, 1200, 620, false },
-        { "makerWordmarkImage", embedded::makerWordmarkImage, 176, 30, true },
+        {"ledLettersImage", embedded::ledLettersImage, 900, 107, false},
+        {"pedalBodyImage", embedded::pedalBodyImage, 300, 560, true},
+        {"footswitchOnImage", embedded::footswitchOnImage, 75, 100, true},
+        {"footswitchOffImage", embedded::footswitchOffImage, 75, 100, true},
+        {"boardBackgroundImage", embedded::boardBackgroundImage, 1200, 620, false},
+        {"makerWordmarkImage", embedded::makerWordmarkImage, 176, 30, true},
     };
 
     for (auto& p : pictures)
@@ -114,13 +128,16 @@ TEST (EmbeddedResources, PicturesDecodeAtTheirSizesAndEncodings)
         EXPECT_EQ (image.getHeight(), p.height) << p.name;
         if (p.png)
         {
-            EXPECT_TRUE (isRgbaPng (p.data)) << p.name << ": must be an 8-bit RGBA, non-interlaced PNG";
+            EXPECT_TRUE (isRgbaPng (p.data))
+                << p.name << ": must be an 8-bit RGBA, non-interlaced PNG";
             EXPECT_TRUE (image.hasAlphaChannel()) << p.name;
-            EXPECT_EQ (image.getPixelAt (0, 0).getAlpha(), 0) << p.name << ": corner must be transparent";
+            EXPECT_EQ (image.getPixelAt (0, 0).getAlpha(), 0)
+                << p.name << ": corner must be transparent";
         }
         else
         {
-            EXPECT_TRUE (isProgressiveColourJpeg (p.data)) << p.name << ": must be a progressive 3-component JPEG";
+            EXPECT_TRUE (isProgressiveColourJpeg (p.data))
+                << p.name << ": must be a progressive 3-component JPEG";
         }
     }
 }
@@ -140,12 +157,14 @@ TEST (EmbeddedResources, LedStripHasNineLettersOnTheHundredPixelGrid)
             for (int x = 100 * k + 77; x < 100 * k + 100; ++x)
                 litInGap += strip.getPixelAt (x, y).getBrightness() > 0.35f ? 1 : 0;
         }
-        EXPECT_GT (litInLetter, 500) << "letter " << (char) ('A' + k) << " has too few lit pixels";
-        EXPECT_EQ (litInGap, 0) << "the 25 columns after letter " << (char) ('A' + k) << " must be dark panel";
+        EXPECT_GT (litInLetter, 500) << "letter " << (char)('A' + k) << " has too few lit pixels";
+        EXPECT_EQ (litInGap, 0) << "the 25 columns after letter " << (char)('A' + k)
+                                << " must be dark panel";
     }
 
     // Dot centres of the 5 x 7 grid of letter k: x = 100k + 7 + 15 col, y = 53 + 15 (row - 3).
-    auto dot = [&strip] (int k, int col, int row) { return strip.getPixelAt (100 * k + 7 + 15 * col, 53 + 15 * (row - 3)); };
+    auto dot = [&strip] (int k, int col, int row)
+    { return strip.getPixelAt (100 * k + 7 + 15 * col, 53 + 15 * (row - 3)); };
     // "A": the crossbar (row 3) is lit across, the apex corners (row 0, columns 0 and 4) are not.
     for (int col = 0; col < 5; ++col)
         EXPECT_TRUE (isLitRed (dot (0, col, 3))) << "A crossbar, column " << col;
@@ -184,13 +203,15 @@ TEST (EmbeddedResources, FootswitchPicturesDifferOnlyInTheLed)
     auto centre = on.getPixelAt (37, 38);
     EXPECT_EQ (centre.getAlpha(), 255);
     EXPECT_NEAR (centre.getRed(), centre.getBlue(), 30) << "chrome is neutral grey";
-    EXPECT_EQ (on.getPixelAt (37 + 30, 38 + 30).getAlpha() < 128, true) << "outside the round switch";
+    EXPECT_EQ (on.getPixelAt (37 + 30, 38 + 30).getAlpha() < 128, true)
+        << "outside the round switch";
 }
 
 TEST (EmbeddedResources, PedalBodyIsAThinOutlineOnTransparency)
 {
     auto body = decode (embedded::pedalBodyImage);
-    EXPECT_EQ (body.getPixelAt (150, 280).getAlpha(), 0) << "the middle shows the face's own colour";
+    EXPECT_EQ (body.getPixelAt (150, 280).getAlpha(), 0)
+        << "the middle shows the face's own colour";
 
     // Along the middle row: transparent, then one thin light line near each side, then transparent.
     int opaqueRun = 0, runs = 0;
@@ -204,7 +225,7 @@ TEST (EmbeddedResources, PedalBodyIsAThinOutlineOnTransparency)
             ++opaqueRun;
             EXPECT_GT (c.getBrightness(), 0.8f) << "outline pixel at x = " << x;
         }
-        if (lit && ! inside)
+        if (lit && !inside)
             ++runs;
         inside = lit;
     }
@@ -232,10 +253,10 @@ TEST (EmbeddedResources, WoodenFloorIsDarkerAtTheEdges)
                 sum += floor.getPixelAt (x, y).getBrightness();
         return sum / area.getWidth() / area.getHeight();
     };
-    auto middle = meanBrightness ({ 500, 250, 200, 120 });
-    EXPECT_GT (middle, meanBrightness ({ 0, 250, 40, 120 }) + 0.1);
-    EXPECT_GT (middle, meanBrightness ({ 1160, 250, 40, 120 }) + 0.1);
-    EXPECT_GT (middle, meanBrightness ({ 500, 0, 200, 20 }) + 0.1);
+    auto middle = meanBrightness ({500, 250, 200, 120});
+    EXPECT_GT (middle, meanBrightness ({0, 250, 40, 120}) + 0.1);
+    EXPECT_GT (middle, meanBrightness ({1160, 250, 40, 120}) + 0.1);
+    EXPECT_GT (middle, meanBrightness ({500, 0, 200, 20}) + 0.1);
 
     // Wood, not grey: red over green over blue in the middle.
     auto c = floor.getPixelAt (600, 300);
@@ -268,10 +289,10 @@ TEST (EmbeddedResources, PathDataHasTheFrameworkFormatAndLength)
         int bytes;
     };
     const Expected shapes[] = {
-        { "knobPathA", embedded::knobPathA, 564 },
-        { "knobPathB", embedded::knobPathB, 1165 },
-        { "swapIconPath", embedded::swapIconPath, 532 },
-        { "changesIconPath", embedded::changesIconPath, 6922 },
+        {"knobPathA", embedded::knobPathA, 564},
+        {"knobPathB", embedded::knobPathB, 1165},
+        {"swapIconPath", embedded::swapIconPath, 532},
+        {"changesIconPath", embedded::changesIconPath, 6922},
     };
 
     for (auto& s : shapes)
@@ -288,8 +309,8 @@ TEST (EmbeddedResources, PathDataHasTheFrameworkFormatAndLength)
         auto path = loadPath (s.data);
         juce::MemoryOutputStream out;
         path.writePathToStream (out);
-        ASSERT_EQ ((int) out.getDataSize(), s.bytes - 2) << s.name;
-        EXPECT_EQ (std::memcmp (out.getData(), s.data.data, (size_t) s.bytes - 2), 0) << s.name;
+        ASSERT_EQ ((int)out.getDataSize(), s.bytes - 2) << s.name;
+        EXPECT_EQ (std::memcmp (out.getData(), s.data.data, (size_t)s.bytes - 2), 0) << s.name;
         EXPECT_TRUE (path.isUsingNonZeroWinding()) << s.name;
     }
 }
@@ -320,7 +341,7 @@ TEST (EmbeddedResources, PathStructureAndBounds)
             minR = juce::jmin (minR, d);
             maxR = juce::jmax (maxR, d);
             bool dip = d < 37.0f;
-            if (dip && ! inDip)
+            if (dip && !inDip)
                 ++dips;
             inDip = dip;
         }
@@ -344,7 +365,8 @@ TEST (EmbeddedResources, PathStructureAndBounds)
         EXPECT_EQ (it.x1, 100.0f) << "the first line repeats the start point";
         EXPECT_EQ (it.y1, 100.0f);
         while (it.next())
-            EXPECT_NEAR (juce::Point<float> (it.x1, it.y1).getDistanceFrom ({ 100.0f, 150.0f }), 50.0f, 1.0e-3f);
+            EXPECT_NEAR (juce::Point<float> (it.x1, it.y1).getDistanceFrom ({100.0f, 150.0f}),
+                         50.0f, 1.0e-3f);
         expectBounds (p, 50.01f, 150.0f, 100.0f, 200.0f);
     }
     {
@@ -370,8 +392,10 @@ TEST (EmbeddedResources, PathStructureAndBounds)
         };
         auto midY = r.getCentreY();
         auto nearLeft = r.getX() + 150.0f, nearRight = r.getRight() - 150.0f;
-        EXPECT_GT (filledHeight (nearLeft, r.getY(), midY), 2 * filledHeight (nearLeft, midY, r.getBottom()));
-        EXPECT_GT (filledHeight (nearRight, midY, r.getBottom()), 2 * filledHeight (nearRight, r.getY(), midY));
+        EXPECT_GT (filledHeight (nearLeft, r.getY(), midY),
+                   2 * filledHeight (nearLeft, midY, r.getBottom()));
+        EXPECT_GT (filledHeight (nearRight, midY, r.getBottom()),
+                   2 * filledHeight (nearRight, r.getY(), midY));
         EXPECT_FALSE (p.contains (r.getX() + 1.0f, r.getY() + 1.0f));
     }
     {
@@ -381,12 +405,12 @@ TEST (EmbeddedResources, PathStructureAndBounds)
         EXPECT_EQ (c.subPaths, 6);
         EXPECT_EQ (c.cubics, 0);
         EXPECT_EQ (c.closes, 6);
-        EXPECT_EQ (c.linesPerSubPath, juce::Array<int> ({ 135, 135, 132, 282, 74, 4 }));
+        EXPECT_EQ (c.linesPerSubPath, juce::Array<int> ({135, 135, 132, 282, 74, 4}));
         expectBounds (p, 1.5f, 14.5f, 0.0f, 15.0f);
 
         EXPECT_TRUE (p.contains (8.0f, 3.2f)) << "lid";
         EXPECT_TRUE (p.contains (3.5f, 10.0f)) << "body";
-        for (float slotX : { 5.3f, 8.0f, 10.7f })
+        for (float slotX : {5.3f, 8.0f, 10.7f})
         {
             EXPECT_FALSE (p.contains (slotX, 10.0f)) << "slot at x = " << slotX << " stays open";
             EXPECT_TRUE (p.contains (slotX + 1.3f, 10.0f)) << "body between slots";

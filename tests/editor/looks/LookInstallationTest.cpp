@@ -32,36 +32,52 @@ const char* lookName (Look l)
 {
     switch (l)
     {
-        case Look::standard: return "the framework's default";
-        case Look::pedal: return "PedalLookAndFeel";
-        case Look::command: return "CommandLookAndFeel";
-        case Look::tuner: return "TunerLookAndFeel";
-        case Look::previous: return "PreviousLookAndFeel";
-        case Look::next: return "NextLookAndFeel";
-        case Look::changes: return "ChangesLookAndFeel";
-        case Look::swap: return "SwapLookAndFeel";
+    case Look::standard:
+        return "the framework's default";
+    case Look::pedal:
+        return "PedalLookAndFeel";
+    case Look::command:
+        return "CommandLookAndFeel";
+    case Look::tuner:
+        return "TunerLookAndFeel";
+    case Look::previous:
+        return "PreviousLookAndFeel";
+    case Look::next:
+        return "NextLookAndFeel";
+    case Look::changes:
+        return "ChangesLookAndFeel";
+    case Look::swap:
+        return "SwapLookAndFeel";
     }
     return "?";
 }
 
-/** Which of the plug-in's drawing classes draws the component (the framework's default when none). */
+/** Which of the plug-in's drawing classes draws the component (the framework's default when none).
+ */
 Look lookOf (juce::Component& c)
 {
     auto* lf = &c.getLookAndFeel();
-    if (dynamic_cast<PedalLookAndFeel*> (lf) != nullptr) return Look::pedal;
-    if (dynamic_cast<CommandLookAndFeel*> (lf) != nullptr) return Look::command;
-    if (dynamic_cast<TunerLookAndFeel*> (lf) != nullptr) return Look::tuner;
-    if (dynamic_cast<PreviousLookAndFeel*> (lf) != nullptr) return Look::previous;
-    if (dynamic_cast<NextLookAndFeel*> (lf) != nullptr) return Look::next;
-    if (dynamic_cast<ChangesLookAndFeel*> (lf) != nullptr) return Look::changes;
-    if (dynamic_cast<SwapLookAndFeel*> (lf) != nullptr) return Look::swap;
+    if (dynamic_cast<PedalLookAndFeel*> (lf) != nullptr)
+        return Look::pedal;
+    if (dynamic_cast<CommandLookAndFeel*> (lf) != nullptr)
+        return Look::command;
+    if (dynamic_cast<TunerLookAndFeel*> (lf) != nullptr)
+        return Look::tuner;
+    if (dynamic_cast<PreviousLookAndFeel*> (lf) != nullptr)
+        return Look::previous;
+    if (dynamic_cast<NextLookAndFeel*> (lf) != nullptr)
+        return Look::next;
+    if (dynamic_cast<ChangesLookAndFeel*> (lf) != nullptr)
+        return Look::changes;
+    if (dynamic_cast<SwapLookAndFeel*> (lf) != nullptr)
+        return Look::swap;
     return Look::standard;
 }
 
 void expectLook (juce::Component& c, Look expected)
 {
-    EXPECT_EQ (lookOf (c), expected) << "\"" << c.getName() << "\" is drawn by " << lookName (lookOf (c))
-                                     << ", not " << lookName (expected);
+    EXPECT_EQ (lookOf (c), expected) << "\"" << c.getName() << "\" is drawn by "
+                                     << lookName (lookOf (c)) << ", not " << lookName (expected);
 }
 } // namespace
 
@@ -89,7 +105,8 @@ TEST_F (LookInstallation, EveryControlHasItsOwnLook)
     for (auto* button : Access::namedButtons (e))
     {
         const auto name = button->getName();
-        expectLook (*button, (name == "tuner" || name == "presetboard") ? Look::standard : Look::pedal);
+        expectLook (*button,
+                    (name == "tuner" || name == "presetboard") ? Look::standard : Look::pedal);
     }
     expectLook (Access::bankUp (e), Look::pedal);
     expectLook (Access::bankDown (e), Look::pedal);
@@ -124,7 +141,8 @@ TEST_F (LookInstallation, OneSharedInstancePerKind)
     EXPECT_EQ (&Access::bankLabel (e).getLookAndFeel(), pedalLook);
     EXPECT_EQ (&Access::footswitches (e, 23)[0]->getLookAndFeel(), pedalLook);
     EXPECT_EQ (&Access::levelIn (e).getLookAndFeel(), &Access::levelOut (e).getLookAndFeel());
-    EXPECT_EQ (&Access::nextButton (e, 0)->getLookAndFeel(), &Access::nextButton (e, 5)->getLookAndFeel());
+    EXPECT_EQ (&Access::nextButton (e, 0)->getLookAndFeel(),
+               &Access::nextButton (e, 5)->getLookAndFeel());
 }
 
 TEST_F (LookInstallation, ReopeningTheEditorLeavesNoLookBehind)
@@ -143,7 +161,7 @@ TEST_F (LookInstallation, ReopeningTheEditorLeavesNoLookBehind)
 TEST_F (LookInstallation, TheBoardShowsFacesKnobsAndMeters)
 {
     // Six pedals of six types, the preset board and the tuner shown, one pedal and one preset on.
-    const int chain[] = { 0, 9, 2, 11, 4, 13 };
+    const int chain[] = {0, 9, 2, 11, 4, 13};
     for (int k = 0; k < 6; ++k)
         setSlot (k, chain[k]);
     testing_helpers::setOn (*processor->presetBoardParameter, true);
@@ -163,28 +181,35 @@ TEST_F (LookInstallation, TheBoardShowsFacesKnobsAndMeters)
     // Each face (at (25, 40) of its position, or (40, 40) for the two-knob tremolo; positions at
     // x = 17 + 210k, y = 5 in the chain area at y = 50) shows its type's colour between its knobs
     // and its name, at face y = 170.
-    const juce::uint32 colours[] = { 0xff0000ff, 0xff800080, 0xffb8860b, 0xff006400, 0xff555555, 0xff8b0000 };
-    const int faceX[] = { 25, 25, 40, 25, 10, 25 };
+    const juce::uint32 colours[] = {0xff0000ff, 0xff800080, 0xffb8860b,
+                                    0xff006400, 0xff555555, 0xff8b0000};
+    const int faceX[] = {25, 25, 40, 25, 10, 25};
     for (int k = 0; k < 6; ++k)
     {
         auto c = image.getPixelAt (17 + 210 * k + faceX[k] + 60, 50 + 5 + 40 + 170);
-        EXPECT_TRUE (look_test::sameColour (c, juce::Colour (colours[k]))) << "position " << k << ": " << c.toDisplayString (true);
+        EXPECT_TRUE (look_test::sameColour (c, juce::Colour (colours[k])))
+            << "position " << k << ": " << c.toDisplayString (true);
     }
 
     // The meters on the board (at y = 400; sliders at (15, 20) and (1255, 20)): at 40 % the input
     // meter's red top segment is dark and the orange one below lit; at 12 % the output meter's
     // segments down to k = 4 are dark.
-    EXPECT_TRUE (look_test::sameColour (image.getPixelAt (20, 400 + 20 + 7 + 4), juce::Colour (0xffb60000)));
-    EXPECT_TRUE (look_test::sameColour (image.getPixelAt (20, 400 + 20 + 21 + 4), juce::Colour (0xffffbe48)));
-    EXPECT_TRUE (look_test::sameColour (image.getPixelAt (1260, 400 + 20 + 63 + 4), juce::Colour (0xff005b00)));
-    EXPECT_TRUE (look_test::sameColour (image.getPixelAt (1260, 400 + 20 + 77 + 4), juce::Colour (0xff48a448)));
+    EXPECT_TRUE (
+        look_test::sameColour (image.getPixelAt (20, 400 + 20 + 7 + 4), juce::Colour (0xffb60000)));
+    EXPECT_TRUE (look_test::sameColour (image.getPixelAt (20, 400 + 20 + 21 + 4),
+                                        juce::Colour (0xffffbe48)));
+    EXPECT_TRUE (look_test::sameColour (image.getPixelAt (1260, 400 + 20 + 63 + 4),
+                                        juce::Colour (0xff005b00)));
+    EXPECT_TRUE (look_test::sameColour (image.getPixelAt (1260, 400 + 20 + 77 + 4),
+                                        juce::Colour (0xff48a448)));
 
     // The tuner meter at (200, 0): -7 cents is an orange bar left of the centre at x = 98 + 200.
     EXPECT_TRUE (look_test::sameColour (image.getPixelAt (200 + 90, 30), juce::Colours::orange));
-    EXPECT_TRUE (look_test::sameColour (image.getPixelAt (200 + 110, 30), juce::Colour (0xfff0e9de)));
+    EXPECT_TRUE (
+        look_test::sameColour (image.getPixelAt (200 + 110, 30), juce::Colour (0xfff0e9de)));
 
-    // For people: with STOMPVALE_BOARD_PICTURE set to a file name, the board is written there as PNG
-    // (this is how docs/board.png is made).
+    // For people: with STOMPVALE_BOARD_PICTURE set to a file name, the board is written there as
+    // PNG (this is how docs/board.png is made).
     auto target = juce::SystemStats::getEnvironmentVariable ("STOMPVALE_BOARD_PICTURE", {});
     if (target.isNotEmpty())
     {

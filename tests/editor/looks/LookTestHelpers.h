@@ -14,8 +14,8 @@ inline juce::Image render (juce::Component& c)
 }
 
 /** Renders a toggle button of the given name, text, size and state through a look. */
-inline juce::Image renderToggle (juce::LookAndFeel& look, const juce::String& name, const juce::String& text, int w,
-                                 int h, bool on)
+inline juce::Image renderToggle (juce::LookAndFeel& look, const juce::String& name,
+                                 const juce::String& text, int w, int h, bool on)
 {
     juce::ToggleButton button (name);
     button.setButtonText (text);
@@ -34,7 +34,8 @@ inline juce::Rectangle<int> drawnBounds (const juce::Image& image, int alphaAbov
 {
     if (area.isEmpty())
         area = image.getBounds();
-    int left = area.getRight(), right = area.getX() - 1, top = area.getBottom(), bottom = area.getY() - 1;
+    int left = area.getRight(), right = area.getX() - 1, top = area.getBottom(),
+        bottom = area.getY() - 1;
     for (int y = area.getY(); y < area.getBottom(); ++y)
         for (int x = area.getX(); x < area.getRight(); ++x)
             if (image.getPixelAt (x, y).getAlpha() > alphaAbove)
@@ -46,7 +47,7 @@ inline juce::Rectangle<int> drawnBounds (const juce::Image& image, int alphaAbov
             }
     if (right < left)
         return {};
-    return { left, top, right - left + 1, bottom - top + 1 };
+    return {left, top, right - left + 1, bottom - top + 1};
 }
 
 /** Number of pixels in `area` for which the predicate holds. */
@@ -63,19 +64,19 @@ int countPixels (const juce::Image& image, juce::Rectangle<int> area, Predicate&
 /** True when the two colours agree in every channel within `tolerance` (0 to 255). */
 inline bool sameColour (juce::Colour a, juce::Colour b, int tolerance = 0)
 {
-    return std::abs (a.getAlpha() - b.getAlpha()) <= tolerance && std::abs (a.getRed() - b.getRed()) <= tolerance
-        && std::abs (a.getGreen() - b.getGreen()) <= tolerance && std::abs (a.getBlue() - b.getBlue()) <= tolerance;
+    return std::abs (a.getAlpha() - b.getAlpha()) <= tolerance &&
+           std::abs (a.getRed() - b.getRed()) <= tolerance &&
+           std::abs (a.getGreen() - b.getGreen()) <= tolerance &&
+           std::abs (a.getBlue() - b.getBlue()) <= tolerance;
 }
 
 inline bool isRed (juce::Colour c)
 {
-    return c.getAlpha() > 200 && c.getRed() > 150 && c.getRed() > c.getGreen() + 60 && c.getRed() > c.getBlue() + 60;
+    return c.getAlpha() > 200 && c.getRed() > 150 && c.getRed() > c.getGreen() + 60 &&
+           c.getRed() > c.getBlue() + 60;
 }
 
-inline bool isTransparent (juce::Colour c)
-{
-    return c.getAlpha() == 0;
-}
+inline bool isTransparent (juce::Colour c) { return c.getAlpha() == 0; }
 
 inline bool imagesEqual (const juce::Image& a, const juce::Image& b)
 {

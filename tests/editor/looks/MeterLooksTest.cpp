@@ -14,7 +14,7 @@ namespace
 struct LevelMeter
 {
     CommandLookAndFeel look;
-    juce::Slider slider { "levelIn" };
+    juce::Slider slider{"levelIn"};
 
     LevelMeter()
     {
@@ -33,13 +33,12 @@ struct LevelMeter
 };
 
 // Lit and dark colours of the segments: red k = 0, orange k = 1 and 2, green below.
-const juce::Colour litColours[] = { juce::Colour (0xffff4848), juce::Colour (0xffffbe48), juce::Colour (0xff48a448) };
-const juce::Colour darkColours[] = { juce::Colour (0xffb60000), juce::Colour (0xffb67500), juce::Colour (0xff005b00) };
+const juce::Colour litColours[] = {juce::Colour (0xffff4848), juce::Colour (0xffffbe48),
+                                   juce::Colour (0xff48a448)};
+const juce::Colour darkColours[] = {juce::Colour (0xffb60000), juce::Colour (0xffb67500),
+                                    juce::Colour (0xff005b00)};
 
-int colourGroup (int k)
-{
-    return k == 0 ? 0 : (k <= 2 ? 1 : 2);
-}
+int colourGroup (int k) { return k == 0 ? 0 : (k <= 2 ? 1 : 2); }
 
 /** Checks the column: segment k is a 15 x 9 block at y = 7 + 14k, lit exactly when k >= firstLit;
     the 5-row gaps, the rows above the first segment and those below the last stay empty. */
@@ -50,18 +49,19 @@ void expectSegments (const juce::Image& image, int firstLit, double percent)
     {
         const int k = (y - 7) / 14;
         const bool inSegment = y >= 7 && k <= 10 && (y - 7) % 14 < 9;
-        for (int x : { 0, 7, 14 })
+        for (int x : {0, 7, 14})
         {
             auto c = image.getPixelAt (x, y);
-            if (! inSegment)
+            if (!inSegment)
             {
                 EXPECT_TRUE (isTransparent (c)) << "x " << x << ", y " << y << " should be empty";
                 continue;
             }
-            auto expected = k >= firstLit ? litColours[colourGroup (k)] : darkColours[colourGroup (k)];
+            auto expected =
+                k >= firstLit ? litColours[colourGroup (k)] : darkColours[colourGroup (k)];
             EXPECT_TRUE (sameColour (c, expected))
-                << "segment " << k << " at x " << x << ", y " << y << ": " << c.toDisplayString (true)
-                << " instead of " << expected.toDisplayString (true);
+                << "segment " << k << " at x " << x << ", y " << y << ": "
+                << c.toDisplayString (true) << " instead of " << expected.toDisplayString (true);
         }
     }
 }
@@ -70,10 +70,10 @@ void expectSegments (const juce::Image& image, int firstLit, double percent)
 TEST (LevelMeterLook, SegmentsLitByLevelAtTheWorkedSizes)
 {
     LevelMeter meter;
-    expectSegments (meter.renderAt (100.0), 0, 100.0);   // full scale: all eleven lit
-    expectSegments (meter.renderAt (60.0), 0, 60.0);     // above -6 dB: all lit
-    expectSegments (meter.renderAt (50.0), 1, 50.0);     // -6.02 dB: the red segment goes dark
-    expectSegments (meter.renderAt (0.0), 11, 0.0);      // silence: all dark
+    expectSegments (meter.renderAt (100.0), 0, 100.0); // full scale: all eleven lit
+    expectSegments (meter.renderAt (60.0), 0, 60.0);   // above -6 dB: all lit
+    expectSegments (meter.renderAt (50.0), 1, 50.0);   // -6.02 dB: the red segment goes dark
+    expectSegments (meter.renderAt (0.0), 11, 0.0);    // silence: all dark
 }
 
 TEST (LevelMeterLook, ThresholdsFollowThreeDecibelSteps)
@@ -85,8 +85,8 @@ TEST (LevelMeterLook, ThresholdsFollowThreeDecibelSteps)
         double percent;
         int firstLit;
     };
-    for (auto c : { Case { 35.6, 1 }, Case { 35.4, 2 }, Case { 17.9, 3 }, Case { 17.7, 4 }, Case { 1.6, 10 },
-                    Case { 1.5, 11 }, Case { 1.0e-30, 11 } })
+    for (auto c : {Case{35.6, 1}, Case{35.4, 2}, Case{17.9, 3}, Case{17.7, 4}, Case{1.6, 10},
+                   Case{1.5, 11}, Case{1.0e-30, 11}})
         expectSegments (meter.renderAt (c.percent), c.firstLit, c.percent);
 }
 
@@ -173,7 +173,7 @@ juce::String lowerRow (const juce::Image& image, int y = 30)
 
 juce::String run (char code, int n)
 {
-    return juce::String::repeatedString (juce::String::charToString ((juce::juce_wchar) code), n);
+    return juce::String::repeatedString (juce::String::charToString ((juce::juce_wchar)code), n);
 }
 
 /** The expected row: band from 0 to 195 with the given bar, marks at 95 and 101, 24 undrawn. */
@@ -181,7 +181,8 @@ juce::String expectedRow (char bandCode, char barCode, int barFrom, int barTo)
 {
     juce::String s;
     for (int x = 0; x < 196; ++x)
-        s << juce::String::charToString ((juce::juce_wchar) (x == 95 || x == 101 ? 'k' : (x >= barFrom && x < barTo ? barCode : bandCode)));
+        s << juce::String::charToString ((juce::juce_wchar) (
+            x == 95 || x == 101 ? 'k' : (x >= barFrom && x < barTo ? barCode : bandCode)));
     return s + run ('.', 24);
 }
 } // namespace
@@ -212,21 +213,29 @@ TEST (TunerLook, NoteNameInTheUpperHalfOnly)
     TunerMeter tuner;
     const juce::Colour noteColour (0xff4b3062);
     auto named = tuner.renderAt (0.0, "C#");
-    auto text = drawnBounds (named, 0, { 0, 0, 220, 20 });
+    auto text = drawnBounds (named, 0, {0, 0, 220, 20});
     ASSERT_FALSE (text.isEmpty());
-    EXPECT_NEAR (text.getCentreX(), 98, 3) << "centred over the 196-pixel meter: " << text.toString();
-    EXPECT_GT (countPixels (named, { 0, 0, 196, 20 }, [&] (juce::Colour c) { return sameColour (c, noteColour, 2); }), 10);
-    EXPECT_EQ (countPixels (named, { 0, 0, 220, 20 }, [&] (juce::Colour c) { return c.getAlpha() > 128 && ! sameColour (c.withAlpha ((juce::uint8) 255), noteColour, 8); }), 0)
+    EXPECT_NEAR (text.getCentreX(), 98, 3)
+        << "centred over the 196-pixel meter: " << text.toString();
+    EXPECT_GT (countPixels (named, {0, 0, 196, 20},
+                            [&] (juce::Colour c) { return sameColour (c, noteColour, 2); }),
+               10);
+    EXPECT_EQ (countPixels (named, {0, 0, 220, 20},
+                            [&] (juce::Colour c) {
+                                return c.getAlpha() > 128 &&
+                                       !sameColour (c.withAlpha ((juce::uint8)255), noteColour, 8);
+                            }),
+               0)
         << "only the note colour is drawn above the meter";
 
     // Before the first reading the name is empty: the meter alone.
     auto unnamed = tuner.renderAt (0.0, {});
-    EXPECT_TRUE (drawnBounds (unnamed, 0, { 0, 0, 220, 20 }).isEmpty());
+    EXPECT_TRUE (drawnBounds (unnamed, 0, {0, 0, 220, 20}).isEmpty());
     EXPECT_EQ (drawnBounds (unnamed), juce::Rectangle<int> (0, 20, 196, 20));
 
     // A long name stays on one line, squeezed into the upper half.
     auto longName = tuner.renderAt (0.0, "A very long note name indeed");
-    auto longText = drawnBounds (longName, 0, { 0, 0, 220, 20 });
+    auto longText = drawnBounds (longName, 0, {0, 0, 220, 20});
     EXPECT_LE (longText.getBottom(), 20);
     EXPECT_LE (longText.getRight(), 196);
 }
