@@ -11,5 +11,5 @@ apt-get install -y -qq --no-install-recommends \
     libxext-dev libxcomposite-dev libfreetype-dev libfontconfig1-dev libgl1-mesa-dev \
     libgtk-3-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
-    xvfb xauth x11-utils imagemagick fonts-dejavu-core \
+    xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core \
     python3 python3-numpy python3-pil
