@@ -361,3 +361,27 @@ TEST_F (ControlFactoryTest, EveryCustomLookIsRecordedForDetachingAndEditorsComeA
     openEditor();
     EXPECT_EQ (Access::controlList (*editor).size(), 143);
 }
+
+TEST_F (ControlFactoryTest, ParametersOfNoKnownKindKeepTheListAligned)
+{
+    // Not in the plug-in's own set: a float of no recognised ID, and a knob whose label names a
+    // pedal that does not exist. Each holds its place with an empty entry that the refresh and
+    // the listeners pass over.
+    using Float = juce::AudioParameterFloat;
+    const juce::NormalisableRange<float> range (0.0f, 1.0f);
+    processor->addParameter (new Float (juce::ParameterID{"mystery", 1}, "Mystery", range, 0.5f));
+    processor->addParameter (new Float (juce::ParameterID{"PEDAL99X_PARAM_0", 1}, "Ghost", range,
+                                        0.5f,
+                                        juce::AudioParameterFloatAttributes().withLabel ("99")));
+
+    auto& e = openEditor();
+    auto& list = Access::controlList (e);
+    ASSERT_EQ (list.size(), 145);
+    EXPECT_EQ (list[143], nullptr);
+    EXPECT_EQ (list[144], nullptr);
+    EXPECT_EQ (list[142]->getName(), "PEDAL_BEFORE_SLOT5");
+
+    testing_helpers::setNatural (*processor->volumeParameter, 0.25f);
+    Access::tick (e);
+    EXPECT_NEAR (static_cast<juce::Slider*> (list[0])->getValue(), 0.25, 1.0e-6);
+}
