@@ -1,0 +1,324 @@
+// Our effects against Linux peer plug-ins from Debian, side by side on the same 60-second
+// 48 kHz guitar-like signal, at block sizes 64 and 256. Each benchmark is one contender at one
+// block size; an iteration is one whole 60-second pass, timed as thread CPU time, so the
+// reported time is the CPU cost of 60 s of audio. After the runs a Markdown table of the ratios
+// (ours / peer) is printed; bench/README.md holds the figures of the last run.
+//
+//   ./build/bench/peers/StompvalePeerBench                  all effects, both block sizes
+//   ./build/bench/peers/StompvalePeerBench --benchmark_filter=Delay
+//   STOMPVALE_PEER_SECONDS=5 ./build/bench/peers/StompvalePeerBench    a short smoke run
+//
+// Ours is measured twice: as the built LV2 loaded through lilv like the peers (its parameters
+// are set with patch:Set messages, as JUCE's LV2 wrapper takes them), and as the processor run
+// directly. The peers come from the Debian packages guitarix-lv2, calf-plugins, swh-lv2,
+// mda-lv2, x42-plugins and invada-studio-plugins-lv2.
+
+#include "GuitarTestSignal.h"
+#include "LilvHost.h"
+#include "LilvPluginRunner.h"
+#include "StompvaleDirectRunner.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#ifndef STOMPVALE_LV2_BUNDLE_DIR
+#error "STOMPVALE_LV2_BUNDLE_DIR names the built Stompvale.lv2 folder"
+#endif
+
+namespace
+{
+constexpr double sampleRate = 48000.0;
+const std::string ourUri = "https://stompvale.example.org/plugins/stompvale";
+
+using Settings = std::vector<LilvPluginRunner::Setting>;
+
+/** One peer plug-in with the control values we give it (everything else at its default). */
+struct Peer
+{
+    std::string label;
+    std::string uri;
+    Settings controls;
+};
+
+/** One line of the table: our setting (as parameter ID and natural value) and its peers. A
+    chain of peers is run in series, each feeding the next. */
+struct Row
+{
+    std::string effect;
+    std::vector<StompvaleDirectRunner::Setting> ours;
+    std::vector<std::vector<Peer>> peers;
+};
+
+/** The ID prefix of pedal i, as the processor registers it. */
+std::string pedalPrefix (int pedal)
+{
+    static const char* stems[8] = { "PEDAL_CHOR", "PEDAL_REVE", "PEDAL_TREM", "PEDAL_Dela",
+                                    "PEDAL_Comp", "PEDAL_Fuzz", "PEDAL_driv", "PEDAL_707" };
+    return "PEDAL" + std::to_string (pedal) + stems[pedal % 8];
+}
+
+/** Pedal `pedal` (its effect type is pedal mod 8) on, in position 0, knobs at their defaults. */
+std::vector<StompvaleDirectRunner::Setting> onePedal (int pedal)
+{
+    return { { "PEDAL_BEFORE_SLOT0", (float) pedal }, { pedalPrefix (pedal) + "_ONOFF_", 1.0f } };
+}
+
+const Peer gxChorus { "gx chorus (stereo)", "http://guitarix.sourceforge.net/plugins/gx_chorus_stereo#_chorus_stereo", {} };
+const Peer calfChorus { "Calf MultiChorus (stereo)", "http://calf.sourceforge.net/plugins/MultiChorus", {} };
+const Peer gxReverb { "gx reverb (stereo)", "http://guitarix.sourceforge.net/plugins/gx_reverb_stereo#_reverb_stereo", {} };
+const Peer calfReverb { "Calf Reverb (stereo)", "http://calf.sourceforge.net/plugins/Reverb", {} };
+const Peer gxTremolo { "gx tremolo", "http://guitarix.sourceforge.net/plugins/gx_tremolo#_tremolo", {} };
+const Peer calfPulsator { "Calf Pulsator (stereo)", "http://calf.sourceforge.net/plugins/Pulsator", {} };
+const Peer invadaDelay { "invada delay (mono in)", "http://invadarecords.com/plugins/lv2/delay/mono", {} };
+const Peer swhFadDelay { "swh fadDelay", "http://plugin.org.uk/swh-plugins/fadDelay",
+                         { { "delay", 0.3f }, { "fb_db", -6.0f } } };
+const Peer gxCompressor { "gx compressor", "http://guitarix.sourceforge.net/plugins/gx_compressor#_compressor", {} };
+const Peer calfCompressor { "Calf MonoCompressor", "http://calf.sourceforge.net/plugins/MonoCompressor", {} };
+const Peer swhSc4 { "swh sc4 (stereo)", "http://plugin.org.uk/swh-plugins/sc4",
+                    { { "threshold", -20.0f }, { "ratio", 4.0f } } };
+const Peer gxFuzz { "gx fuzz", "http://guitarix.sourceforge.net/plugins/gx_fuzz_#fuzz_", {} };
+const Peer mdaOverdrive { "mda Overdrive (stereo)", "http://drobilla.net/plugins/mda/Overdrive",
+                          { { "drive", 0.5f }, { "muffle", 0.5f } } };
+const Peer gxTuner { "gx tuner", "http://guitarix.sourceforge.net/plugins/gxtuner#tuner", {} };
+const Peer x42Tuna { "x42 tuna", "http://gareus.org/oss/lv2/tuna#one", {} };
+
+std::vector<Row> makeRows()
+{
+    std::vector<Row> rows;
+    rows.push_back ({ "Vibrato/Chorus", onePedal (0), { { gxChorus }, { calfChorus } } });
+    rows.push_back ({ "Digital reverb", onePedal (1), { { gxReverb }, { calfReverb } } });
+    rows.push_back ({ "Tremolo", onePedal (2), { { gxTremolo }, { calfPulsator } } });
+    rows.push_back ({ "Delay", onePedal (3), { { invadaDelay }, { swhFadDelay } } });
+    rows.push_back ({ "Compressor", onePedal (4), { { gxCompressor }, { calfCompressor }, { swhSc4 } } });
+    rows.push_back ({ "Fuzz Fake", onePedal (5), { { gxFuzz }, { mdaOverdrive } } });
+    rows.push_back ({ "Tone Drive", onePedal (6), { { mdaOverdrive }, { gxFuzz } } });
+    rows.push_back ({ "707 Drive", onePedal (7), { { mdaOverdrive }, { gxFuzz } } });
+    rows.push_back ({ "Tuner", { { "tuner", 1.0f } }, { { gxTuner }, { x42Tuna } } });
+
+    // Six positions: compressor, fuzz, drive, chorus, delay, reverb; the peers in the same order.
+    std::vector<StompvaleDirectRunner::Setting> chain;
+    const int pedals[6] = { 4, 5, 6, 0, 3, 1 };
+    for (int slot = 0; slot < 6; ++slot)
+    {
+        chain.push_back ({ "PEDAL_BEFORE_SLOT" + std::to_string (slot), (float) pedals[slot] });
+        chain.push_back ({ pedalPrefix (pedals[slot]) + "_ONOFF_", 1.0f });
+    }
+    rows.push_back ({ "Full chain (6 pedals)", chain,
+                      { { gxCompressor, gxFuzz, mdaOverdrive, gxChorus, invadaDelay, gxReverb } } });
+
+    rows.push_back ({ "Empty chain (ours only)", {}, {} });
+    return rows;
+}
+
+double seconds()
+{
+    const char* text = std::getenv ("STOMPVALE_PEER_SECONDS");
+    const double value = text != nullptr ? std::atof (text) : 60.0;
+    return value > 0.0 ? value : 60.0;
+}
+
+const std::vector<float>& testSignal()
+{
+    static const std::vector<float> signal = GuitarTestSignal::make (seconds(), sampleRate);
+    return signal;
+}
+
+double threadCpuSeconds()
+{
+    timespec now {};
+    clock_gettime (CLOCK_THREAD_CPUTIME_ID, &now);
+    return (double) now.tv_sec + 1.0e-9 * (double) now.tv_nsec;
+}
+
+/** Runs the whole test signal through process in blocks; returns the thread CPU seconds and
+    leaves the output's RMS in rms. */
+double timedPass (int blockSize, const std::function<void (const float*, float*, int)>& process,
+                  double& rms)
+{
+    const auto& input = testSignal();
+    std::vector<float> output ((size_t) blockSize);
+    double sumOfSquares = 0.0;
+    const double start = threadCpuSeconds();
+    for (size_t offset = 0; offset < input.size(); offset += (size_t) blockSize)
+    {
+        const int count = (int) std::min<size_t> ((size_t) blockSize, input.size() - offset);
+        process (input.data() + offset, output.data(), count);
+        for (int i = 0; i < count; ++i)
+            sumOfSquares += (double) output[(size_t) i] * output[(size_t) i];
+    }
+    const double elapsed = threadCpuSeconds() - start;
+    rms = std::sqrt (sumOfSquares / (double) input.size());
+    return elapsed;
+}
+
+void report (benchmark::State& state, double cpuSeconds, double rms)
+{
+    state.SetIterationTime (cpuSeconds);
+    // Scaled to 60 s of audio whatever the signal length, so short smoke runs read the same.
+    state.counters["cpu_ms_per_60s"] = benchmark::Counter (1000.0 * cpuSeconds * 60.0 / seconds(),
+                                                          benchmark::Counter::kAvgIterations);
+    state.counters["out_rms"] = rms;
+}
+
+void runOursLv2 (benchmark::State& state, Row row, int blockSize)
+{
+    LilvHost host (sampleRate, blockSize);
+    host.loadBundle (STOMPVALE_LV2_BUNDLE_DIR);
+    Settings properties;
+    for (const auto& setting : row.ours)
+        properties.push_back ({ ourUri + ":" + setting.id, setting.value });
+    LilvPluginRunner runner (host, ourUri, {}, properties);
+    if (! runner.isValid() || ! runner.getError().empty())
+    {
+        state.SkipWithError (("Stompvale LV2: " + runner.getError()).c_str());
+        return;
+    }
+    for (auto _ : state)
+    {
+        double rms = 0.0;
+        const double cpu = timedPass (blockSize, [&] (const float* in, float* out, int n)
+                                      { runner.run (in, out, n); }, rms);
+        report (state, cpu, rms);
+    }
+}
+
+void runOursDirect (benchmark::State& state, Row row, int blockSize)
+{
+    StompvaleDirectRunner runner (sampleRate, blockSize, row.ours);
+    for (auto _ : state)
+    {
+        double rms = 0.0;
+        const double cpu = timedPass (blockSize, [&] (const float* in, float* out, int n)
+                                      { runner.run (in, out, n); }, rms);
+        report (state, cpu, rms);
+    }
+}
+
+void runPeers (benchmark::State& state, std::vector<Peer> chain, int blockSize)
+{
+    LilvHost host (sampleRate, blockSize);
+    std::vector<std::unique_ptr<LilvPluginRunner>> runners;
+    for (const auto& peer : chain)
+    {
+        runners.push_back (std::make_unique<LilvPluginRunner> (host, peer.uri, peer.controls, Settings {}));
+        if (! runners.back()->isValid())
+        {
+            state.SkipWithError ((peer.label + ": " + runners.back()->getError()).c_str());
+            return;
+        }
+    }
+    std::vector<float> between ((size_t) blockSize);
+    for (auto _ : state)
+    {
+        double rms = 0.0;
+        const double cpu = timedPass (blockSize, [&] (const float* in, float* out, int n)
+        {
+            const float* stageInput = in;
+            for (auto& runner : runners)
+            {
+                runner->run (stageInput, out, n);
+                std::copy (out, out + n, between.begin());
+                stageInput = between.data();
+            }
+        }, rms);
+        report (state, cpu, rms);
+    }
+}
+
+std::string chainLabel (const std::vector<Peer>& chain)
+{
+    if (chain.size() == 1)
+        return chain.front().label;
+    std::string label;
+    for (const auto& peer : chain)
+        label += (label.empty() ? "" : " > ") + peer.label;
+    return label;
+}
+
+/** Console output as usual, and every result kept for the ratio table. */
+class CollectingReporter final : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns (const std::vector<Run>& runs) override
+    {
+        for (const auto& run : runs)
+        {
+            const auto found = run.counters.find ("cpu_ms_per_60s");
+            if (! run.error_occurred && found != run.counters.end())
+                cpuMs[run.run_name.function_name] = found->second.value;
+        }
+        ConsoleReporter::ReportRuns (runs);
+    }
+
+    std::map<std::string, double> cpuMs;
+};
+
+std::string benchmarkName (const std::string& effect, const std::string& who, int blockSize)
+{
+    return effect + " | " + who + " | block " + std::to_string (blockSize);
+}
+} // namespace
+
+int main (int argc, char** argv)
+{
+    const std::vector<int> blockSizes { 64, 256 };
+    const auto rows = makeRows();
+
+    for (const auto& row : rows)
+        for (int blockSize : blockSizes)
+        {
+            benchmark::RegisterBenchmark (benchmarkName (row.effect, "ours (LV2)", blockSize).c_str(),
+                                          runOursLv2, row, blockSize)
+                ->Iterations (3)->UseManualTime()->Unit (benchmark::kMillisecond);
+            benchmark::RegisterBenchmark (benchmarkName (row.effect, "ours (processor)", blockSize).c_str(),
+                                          runOursDirect, row, blockSize)
+                ->Iterations (3)->UseManualTime()->Unit (benchmark::kMillisecond);
+            for (const auto& chain : row.peers)
+                benchmark::RegisterBenchmark (benchmarkName (row.effect, chainLabel (chain), blockSize).c_str(),
+                                              runPeers, chain, blockSize)
+                    ->Iterations (3)->UseManualTime()->Unit (benchmark::kMillisecond);
+        }
+
+    benchmark::Initialize (&argc, argv);
+    CollectingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks (&reporter);
+    benchmark::Shutdown();
+
+    // The ratio table, in Markdown, for bench/README.md.
+    std::printf ("\n| effect | block | ours LV2 ms | ours processor ms | peer | peer ms | ours/peer |\n"
+                 "|---|---:|---:|---:|---|---:|---:|\n");
+    for (const auto& row : rows)
+        for (int blockSize : blockSizes)
+        {
+            const auto lv2 = reporter.cpuMs.find (benchmarkName (row.effect, "ours (LV2)", blockSize));
+            const auto direct = reporter.cpuMs.find (benchmarkName (row.effect, "ours (processor)", blockSize));
+            if (lv2 == reporter.cpuMs.end() || direct == reporter.cpuMs.end())
+                continue;
+            if (row.peers.empty())
+                std::printf ("| %s | %d | %.1f | %.1f | | | |\n", row.effect.c_str(), blockSize,
+                             lv2->second, direct->second);
+            for (const auto& chain : row.peers)
+            {
+                const auto label = chainLabel (chain);
+                const auto peer = reporter.cpuMs.find (benchmarkName (row.effect, label, blockSize));
+                if (peer == reporter.cpuMs.end())
+                    std::printf ("| %s | %d | %.1f | %.1f | %s | not run | |\n", row.effect.c_str(),
+                                 blockSize, lv2->second, direct->second, label.c_str());
+                else
+                    std::printf ("| %s | %d | %.1f | %.1f | %s | %.1f | %.2f |\n", row.effect.c_str(),
+                                 blockSize, lv2->second, direct->second, label.c_str(), peer->second,
+                                 lv2->second / peer->second);
+            }
+        }
+    return 0;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class StompvaleAudioProcessor;
+
+/** Our processor run directly, without a plug-in wrapper: one instance laid out mono in, mono
+    out (as the LV2 is), prepared for the rate and block size, with parameters set by ID in
+    natural units. The comparison with the LV2 run through lilv shows what the wrapper costs. */
+class StompvaleDirectRunner final
+{
+public:
+    struct Setting
+    {
+        std::string id;   /**< parameter ID, such as "PEDAL_BEFORE_SLOT0" */
+        float value;      /**< natural units: a pedal number, 1 for on, a knob value */
+    };
+
+    StompvaleDirectRunner (double sampleRate, int blockSize, const std::vector<Setting>& settings);
+    ~StompvaleDirectRunner();
+
+    /** Processes numSamples (at most the block size) from input into output. */
+    void run (const float* input, float* output, int numSamples);
+
+private:
+    std::unique_ptr<StompvaleAudioProcessor> processor;
+    std::vector<float> scratch;
+};
