@@ -1,7 +1,7 @@
 // Our effects against Linux peer plug-ins from Debian, side by side on the same 60-second
 // 48 kHz guitar-like signal, at block sizes 64 and 256. Each benchmark is one contender at one
 // block size; an iteration is one whole 60-second pass, timed as thread CPU time, so the
-// reported time is the CPU cost of 60 s of audio. After the runs a Markdown table of the ratios
+// reported time is the CPU cost of 60 s of audio (cpu_ms_per_60s: the cheapest of three passes). After the runs a Markdown table of the ratios
 // (ours / peer) is printed; bench/README.md holds the figures of the last run.
 //
 //   ./build/bench/peers/StompvalePeerBench                  all effects, both block sizes
@@ -161,14 +161,26 @@ double timedPass (int blockSize, const std::function<void (const float*, float*,
     return elapsed;
 }
 
-void report (benchmark::State& state, double cpuSeconds, double rms)
+/** Keeps the cheapest of the passes: on a shared machine the other passes only add noise. */
+struct PassTimes
 {
-    state.SetIterationTime (cpuSeconds);
-    // Scaled to 60 s of audio whatever the signal length, so short smoke runs read the same.
-    state.counters["cpu_ms_per_60s"] = benchmark::Counter (1000.0 * cpuSeconds * 60.0 / seconds(),
-                                                          benchmark::Counter::kAvgIterations);
-    state.counters["out_rms"] = rms;
-}
+    double best = 1.0e30;
+    double rms = 0.0;
+
+    void add (benchmark::State& state, double cpuSeconds, double outputRms)
+    {
+        state.SetIterationTime (cpuSeconds);
+        best = std::min (best, cpuSeconds);
+        rms = outputRms;
+    }
+
+    void report (benchmark::State& state) const
+    {
+        // Scaled to 60 s of audio whatever the signal length, so short smoke runs read the same.
+        state.counters["cpu_ms_per_60s"] = 1000.0 * best * 60.0 / seconds();
+        state.counters["out_rms"] = rms;
+    }
+};
 
 void runOursLv2 (benchmark::State& state, Row row, int blockSize)
 {
@@ -183,25 +195,75 @@ void runOursLv2 (benchmark::State& state, Row row, int blockSize)
         state.SkipWithError (("Stompvale LV2: " + runner.getError()).c_str());
         return;
     }
+    PassTimes times;
     for (auto _ : state)
     {
         double rms = 0.0;
         const double cpu = timedPass (blockSize, [&] (const float* in, float* out, int n)
                                       { runner.run (in, out, n); }, rms);
-        report (state, cpu, rms);
+        times.add (state, cpu, rms);
     }
+    times.report (state);
+}
+
+/** The whole signal through a fresh processor with the given settings, untimed. */
+std::vector<float> renderOurs (const std::vector<StompvaleDirectRunner::Setting>& settings,
+                               int blockSize, float& tunerFrequency)
+{
+    StompvaleDirectRunner runner (sampleRate, blockSize, settings);
+    const auto& input = testSignal();
+    std::vector<float> output (input.size());
+    for (size_t offset = 0; offset < input.size(); offset += (size_t) blockSize)
+    {
+        const int count = (int) std::min<size_t> ((size_t) blockSize, input.size() - offset);
+        runner.run (input.data() + offset, output.data() + offset, count);
+    }
+    tunerFrequency = runner.getTunerFrequency();
+    return output;
+}
+
+/** Whether our setting was really at work when measured: effects still being written pass the
+    signal through untouched, and a tuner that is not in yet detects nothing. Keyed by effect. */
+std::map<std::string, std::string>& realness()
+{
+    static std::map<std::string, std::string> notes;
+    return notes;
+}
+
+void noteRealness (const Row& row, int blockSize)
+{
+    if (row.ours.empty() || realness().count (row.effect) != 0)
+        return;
+    float tunerFrequency = 0.0f, unused = 0.0f;
+    const auto dry = renderOurs ({}, blockSize, unused);
+    const auto wet = renderOurs (row.ours, blockSize, tunerFrequency);
+    float difference = 0.0f;
+    for (size_t i = 0; i < dry.size(); ++i)
+        difference = std::max (difference, std::abs (wet[i] - dry[i]));
+
+    char text[128];
+    if (row.effect == "Tuner")
+        std::snprintf (text, sizeof (text), tunerFrequency > 0.0f ? "real (last reading %.1f Hz)"
+                                                                  : "not in yet (no reading)",
+                       (double) tunerFrequency);
+    else
+        std::snprintf (text, sizeof (text), difference > 1.0e-6f ? "real" : "not in yet (passes dry)");
+    realness()[row.effect] = text;
 }
 
 void runOursDirect (benchmark::State& state, Row row, int blockSize)
 {
+    noteRealness (row, blockSize);
     StompvaleDirectRunner runner (sampleRate, blockSize, row.ours);
+    PassTimes times;
     for (auto _ : state)
     {
         double rms = 0.0;
         const double cpu = timedPass (blockSize, [&] (const float* in, float* out, int n)
                                       { runner.run (in, out, n); }, rms);
-        report (state, cpu, rms);
+        times.add (state, cpu, rms);
     }
+    times.report (state);
 }
 
 void runPeers (benchmark::State& state, std::vector<Peer> chain, int blockSize)
@@ -218,6 +280,7 @@ void runPeers (benchmark::State& state, std::vector<Peer> chain, int blockSize)
         }
     }
     std::vector<float> between ((size_t) blockSize);
+    PassTimes times;
     for (auto _ : state)
     {
         double rms = 0.0;
@@ -231,8 +294,9 @@ void runPeers (benchmark::State& state, std::vector<Peer> chain, int blockSize)
                 stageInput = between.data();
             }
         }, rms);
-        report (state, cpu, rms);
+        times.add (state, cpu, rms);
     }
+    times.report (state);
 }
 
 std::string chainLabel (const std::vector<Peer>& chain)
@@ -295,6 +359,10 @@ int main (int argc, char** argv)
     benchmark::Shutdown();
 
     // The ratio table, in Markdown, for bench/README.md.
+    std::printf ("\nOur settings when measured:\n");
+    for (const auto& [effect, note] : realness())
+        std::printf ("- %s: %s\n", effect.c_str(), note.c_str());
+
     std::printf ("\n| effect | block | ours LV2 ms | ours processor ms | peer | peer ms | ours/peer |\n"
                  "|---|---:|---:|---:|---|---:|---:|\n");
     for (const auto& row : rows)
@@ -315,9 +383,12 @@ int main (int argc, char** argv)
                     std::printf ("| %s | %d | %.1f | %.1f | %s | not run | |\n", row.effect.c_str(),
                                  blockSize, lv2->second, direct->second, label.c_str());
                 else
-                    std::printf ("| %s | %d | %.1f | %.1f | %s | %.1f | %.2f |\n", row.effect.c_str(),
+                {
+                    const double ratio = lv2->second / peer->second;
+                    std::printf ("| %s | %d | %.1f | %.1f | %s | %.1f | %.*f |\n", row.effect.c_str(),
                                  blockSize, lv2->second, direct->second, label.c_str(), peer->second,
-                                 lv2->second / peer->second);
+                                 ratio < 0.1 ? 3 : 2, ratio);
+                }
             }
         }
     return 0;

@@ -45,3 +45,8 @@ void StompvaleDirectRunner::run (const float* input, float* output, int numSampl
     processor->processBlock (buffer, midi);
     std::memcpy (output, scratch.data(), (size_t) numSamples * sizeof (float));
 }
+
+float StompvaleDirectRunner::getTunerFrequency() const
+{
+    return processor->tunerFrequency.load();
+}

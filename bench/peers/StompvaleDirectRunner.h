@@ -24,6 +24,9 @@ public:
     /** Processes numSamples (at most the block size) from input into output. */
     void run (const float* input, float* output, int numSamples);
 
+    /** The tuner's latest detected frequency in Hz, 0 before any detection. */
+    float getTunerFrequency() const;
+
 private:
     std::unique_ptr<StompvaleAudioProcessor> processor;
     std::vector<float> scratch;
