@@ -243,11 +243,11 @@ void noteRealness (const Row& row, int blockSize)
 
     char text[128];
     if (row.effect == "Tuner")
-        std::snprintf (text, sizeof (text), tunerFrequency > 0.0f ? "real (last reading %.1f Hz)"
-                                                                  : "not in yet (no reading)",
+        std::snprintf (text, sizeof (text), tunerFrequency > 0.0f ? "real: last reading %.1f Hz"
+                                                                  : "not in yet: no reading",
                        (double) tunerFrequency);
     else
-        std::snprintf (text, sizeof (text), difference > 1.0e-6f ? "real" : "not in yet (passes dry)");
+        std::snprintf (text, sizeof (text), difference > 1.0e-6f ? "real" : "not in yet: passes dry");
     realness()[row.effect] = text;
 }
 
@@ -358,38 +358,61 @@ int main (int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks (&reporter);
     benchmark::Shutdown();
 
-    // The ratio table, in Markdown, for bench/README.md.
-    std::printf ("\nOur settings when measured:\n");
-    for (const auto& [effect, note] : realness())
-        std::printf ("- %s: %s\n", effect.c_str(), note.c_str());
+    // The tables, in Markdown, for bench/README.md. Times are CPU milliseconds per 60 s of audio.
+    const auto find = [&reporter] (const std::string& name) -> const double*
+    {
+        const auto found = reporter.cpuMs.find (name);
+        return found != reporter.cpuMs.end() ? &found->second : nullptr;
+    };
+    const auto cell = [] (const double* value)
+    {
+        char text[32];
+        std::snprintf (text, sizeof (text), value != nullptr ? "%.1f" : "-", value != nullptr ? *value : 0.0);
+        return std::string (text);
+    };
+    const auto ratioCell = [] (const double* ours, const double* peer)
+    {
+        if (ours == nullptr || peer == nullptr || *peer <= 0.0)
+            return std::string ("-");
+        const double ratio = *ours / *peer;
+        char text[32];
+        std::snprintf (text, sizeof (text), "**%.*f**", ratio < 0.1 ? 3 : 2, ratio);
+        return std::string (text);
+    };
 
-    std::printf ("\n| effect | block | ours LV2 ms | ours processor ms | peer | peer ms | ours/peer |\n"
-                 "|---|---:|---:|---:|---|---:|---:|\n");
+    std::printf ("\n| effect (ours when measured) | peer | ours 64 | peer 64 | ours/peer 64 | ours 256 | peer 256 | ours/peer 256 |\n"
+                 "|---|---|---:|---:|---:|---:|---:|---:|\n");
     for (const auto& row : rows)
-        for (int blockSize : blockSizes)
+    {
+        const auto note = realness().count (row.effect) != 0 ? realness()[row.effect] : std::string ("-");
+        for (const auto& chain : row.peers)
         {
-            const auto lv2 = reporter.cpuMs.find (benchmarkName (row.effect, "ours (LV2)", blockSize));
-            const auto direct = reporter.cpuMs.find (benchmarkName (row.effect, "ours (processor)", blockSize));
-            if (lv2 == reporter.cpuMs.end() || direct == reporter.cpuMs.end())
-                continue;
-            if (row.peers.empty())
-                std::printf ("| %s | %d | %.1f | %.1f | | | |\n", row.effect.c_str(), blockSize,
-                             lv2->second, direct->second);
-            for (const auto& chain : row.peers)
-            {
-                const auto label = chainLabel (chain);
-                const auto peer = reporter.cpuMs.find (benchmarkName (row.effect, label, blockSize));
-                if (peer == reporter.cpuMs.end())
-                    std::printf ("| %s | %d | %.1f | %.1f | %s | not run | |\n", row.effect.c_str(),
-                                 blockSize, lv2->second, direct->second, label.c_str());
-                else
-                {
-                    const double ratio = lv2->second / peer->second;
-                    std::printf ("| %s | %d | %.1f | %.1f | %s | %.1f | %.*f |\n", row.effect.c_str(),
-                                 blockSize, lv2->second, direct->second, label.c_str(), peer->second,
-                                 ratio < 0.1 ? 3 : 2, ratio);
-                }
-            }
+            const auto label = chainLabel (chain);
+            const double* ours64 = find (benchmarkName (row.effect, "ours (LV2)", 64));
+            const double* ours256 = find (benchmarkName (row.effect, "ours (LV2)", 256));
+            const double* peer64 = find (benchmarkName (row.effect, label, 64));
+            const double* peer256 = find (benchmarkName (row.effect, label, 256));
+            if (ours64 == nullptr && ours256 == nullptr)
+                continue;   // filtered out of this run
+            std::printf ("| %s (%s) | %s | %s | %s | %s | %s | %s | %s |\n", row.effect.c_str(),
+                         note.c_str(), label.c_str(), cell (ours64).c_str(), cell (peer64).c_str(),
+                         ratioCell (ours64, peer64).c_str(), cell (ours256).c_str(),
+                         cell (peer256).c_str(), ratioCell (ours256, peer256).c_str());
         }
+    }
+
+    std::printf ("\n| our setting | LV2 64 | processor 64 | LV2 256 | processor 256 |\n"
+                 "|---|---:|---:|---:|---:|\n");
+    for (const auto& row : rows)
+    {
+        const double* lv2At64 = find (benchmarkName (row.effect, "ours (LV2)", 64));
+        const double* lv2At256 = find (benchmarkName (row.effect, "ours (LV2)", 256));
+        if (lv2At64 == nullptr && lv2At256 == nullptr)
+            continue;
+        std::printf ("| %s | %s | %s | %s | %s |\n", row.effect.c_str(), cell (lv2At64).c_str(),
+                     cell (find (benchmarkName (row.effect, "ours (processor)", 64))).c_str(),
+                     cell (lv2At256).c_str(),
+                     cell (find (benchmarkName (row.effect, "ours (processor)", 256))).c_str());
+    }
     return 0;
 }
