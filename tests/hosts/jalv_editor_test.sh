@@ -16,7 +16,6 @@ fi
 
 bundle=$(realpath -m "$1")
 pictures=$(realpath -m "$2")
-uri="https://stompvale.example.org/plugins/stompvale"
 
 for tool in xvfb-run jackd jalv.gtk3 jack_wait xdotool import; do
     if ! command -v "$tool" >/dev/null; then
@@ -25,8 +24,6 @@ for tool in xvfb-run jackd jalv.gtk3 jack_wait xdotool import; do
     fi
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/stompvale-jalv-editor-XXXXXX")
-jackPid=""
 jalvPid=""
 stopJalv()
 {
@@ -36,36 +33,12 @@ stopJalv()
         jalvPid=""
     fi
 }
-cleanup()
-{
-    stopJalv
-    if [ -n "$jackPid" ]; then
-        kill "$jackPid" 2>/dev/null || true
-        wait "$jackPid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+stop_extra() { stopJalv; }
 
-export HOME="$work/home"
-mkdir -p "$HOME" "$pictures"
-export JACK_DEFAULT_SERVER="stompvale-editor-test-$$"
-export LV2_PATH
-LV2_PATH=$(dirname "$bundle")
-
-jackd --no-realtime -d dummy -r 48000 -p 256 > "$work/jackd.log" 2>&1 &
-jackPid=$!
-if ! jack_wait -w -t 10 > /dev/null 2>&1; then
-    cat "$work/jackd.log"
-    echo "FAIL the dummy JACK server did not start"
-    exit 1
-fi
-
-failures=0
-check()
-{
-    if eval "$2"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi
-}
+prefix=jalv-editor
+mkdir -p "$pictures"
+# shellcheck source=jalv_common.sh
+source "$(dirname "$0")/jalv_common.sh"
 
 # Starts jalv.gtk3 with the given extra options, waits for the plug-in's window, lets the
 # editor paint and photographs the window into $1; prints the window's size as "W H" (and

@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
 # Loads the built LV2 in jalv, headless, on a private JACK server with the dummy driver, sets
-# parameters from the command line, and checks that jalv took them
-# without errors and that the plug-in's ports appear in the JACK graph. The server is ours alone
-# (its own name) and is stopped again however the test ends.
+# parameters from the command line, and checks that jalv took them without errors and that the
+# plug-in's ports appear in the JACK graph. The server is ours alone (its own name) and is
+# stopped again however the test ends (jalv_common.sh).
 #
 #   jalv_test.sh <Stompvale.lv2 bundle>
 set -euo pipefail
 
 bundle=$(realpath -m "$1")
-uri="https://stompvale.example.org/plugins/stompvale"
 
 for tool in jackd jalv jack_wait jack_lsp; do
     if ! command -v "$tool" >/dev/null; then
@@ -17,32 +16,9 @@ for tool in jackd jalv jack_wait jack_lsp; do
     fi
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/stompvale-jalv-XXXXXX")
-jackPid=""
-cleanup()
-{
-    if [ -n "$jackPid" ]; then
-        kill "$jackPid" 2>/dev/null || true
-        wait "$jackPid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-export HOME="$work/home"
-mkdir -p "$HOME"
-export JACK_DEFAULT_SERVER="stompvale-test-$$"
-export LV2_PATH
-LV2_PATH=$(dirname "$bundle")
-
-jackd --no-realtime -d dummy -r 48000 -p 256 > "$work/jackd.log" 2>&1 &
-jackPid=$!
-if ! jack_wait -w -t 10 > /dev/null 2>&1; then
-    cat "$work/jackd.log"
-    echo "FAIL the dummy JACK server did not start"
-    exit 1
-fi
-echo "ok   a private JACK server ($JACK_DEFAULT_SERVER) runs the dummy driver at 48 kHz, 256 frames"
+prefix=jalv
+# shellcheck source=jalv_common.sh
+source "$(dirname "$0")/jalv_common.sh"
 
 # jalv names a JUCE parameter (a patch property) by the part of its URI after the last slash,
 # made into a symbol: ".../stompvale:PEDAL_BEFORE_SLOT0" becomes "stompvale_PEDAL_BEFORE_SLOT0".
@@ -54,11 +30,6 @@ echo "ok   a private JACK server ($JACK_DEFAULT_SERVER) runs the dummy driver at
 } | timeout 60 jalv -d -c stompvale_PEDAL_BEFORE_SLOT0=5 -c stompvale_volume=1 "$uri" > "$work/jalv.log" 2>&1 \
     && status=0 || status=$?
 
-failures=0
-check()
-{
-    if eval "$2"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi
-}
 check "jalv ran the plug-in and ended cleanly (exit status $status)" '[ "$status" -eq 0 ]'
 check "jalv loaded the plug-in by its URI" 'grep -q "^Plugin: *$uri" "$work/jalv.log"'
 check "its ports are in the JACK graph" 'grep -q "audio_in_1" "$work/ports.txt" && grep -q "audio_out_1" "$work/ports.txt"'
