@@ -4,6 +4,9 @@ set (STOMPVALE_ENGINE_SOURCES
     engine/StompvaleAudioProcessor.cpp
     engine/StompvaleAudioProcessorState.cpp
     engine/Pedal.cpp
+    engine/presets/ParameterSetXml.cpp
+    engine/presets/PresetFile.cpp
+    engine/presets/UntrustedXml.cpp
     engine/dsp/OnePoleFilter.cpp
     engine/dsp/TransferCurve.cpp
     engine/dsp/Waveshaper.cpp

@@ -1,0 +1,306 @@
+#include "StateTestHelpers.h"
+
+#include "EditorFlagProbe.h"
+
+#include <csignal>
+
+#include <fcntl.h>
+#include <sys/fsuid.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+// Preset files that cannot be written, and preset files of any content.
+
+namespace
+{
+using namespace state_testing;
+using testing_helpers::setNatural;
+using testing_helpers::setOn;
+
+constexpr int meterSentinel = 777;
+
+/** Makes a folder unwritable for the calling thread. Permission bits alone do not stop root,
+    so when the tests run as root this thread's file-system user also becomes "nobody"
+    (setfsuid is per thread and drops the capability to override file permissions); both are
+    undone on destruction. */
+class UnwritableFolder
+{
+public:
+    explicit UnwritableFolder (const juce::File& f) : folder (f)
+    {
+        ::chmod (folder.getFullPathName().toRawUTF8(), 0555);
+
+        if (geteuid() == 0)
+        {
+            setfsuid (65534);
+            switchedUser = setfsuid ((uid_t) -1) == 65534;
+        }
+    }
+
+    ~UnwritableFolder()
+    {
+        if (switchedUser)
+            setfsuid (0);
+
+        ::chmod (folder.getFullPathName().toRawUTF8(), 0755);
+    }
+
+    /** True when this thread really cannot create a file in the folder. */
+    bool holds() const
+    {
+        const auto probe = folder.getChildFile ("probe").getFullPathName();
+        const int fd = ::open (probe.toRawUTF8(), O_CREAT | O_WRONLY, 0644);
+
+        if (fd < 0)
+            return true;
+
+        ::close (fd);
+        ::unlink (probe.toRawUTF8());
+        return false;
+    }
+
+private:
+    juce::File folder;
+    bool switchedUser = false;
+};
+
+/** Lets no file grow past a few bytes (root included), so that writes come up short. */
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit (rlim_t bytes)
+    {
+        oldHandler = std::signal (SIGXFSZ, SIG_IGN);
+        getrlimit (RLIMIT_FSIZE, &oldLimit);
+        rlimit limit = oldLimit;
+        limit.rlim_cur = bytes;
+        setrlimit (RLIMIT_FSIZE, &limit);
+    }
+
+    ~FileSizeLimit()
+    {
+        setrlimit (RLIMIT_FSIZE, &oldLimit);
+        std::signal (SIGXFSZ, oldHandler);
+    }
+
+private:
+    rlimit oldLimit {};
+    void (*oldHandler) (int) = nullptr;
+};
+
+class PresetFileSafety : public PresetTest
+{
+protected:
+    /** Saves the current setting into preset g and returns the file's bytes. */
+    juce::MemoryBlock goodFile (int g)
+    {
+        setNatural (*p().volumeParameter, 0.7f);
+        saveInto (g);
+        const auto bytes = readBytes (PresetFile::locate (g));
+        EXPECT_GT (bytes.getSize(), 1000u);
+        return bytes;
+    }
+
+    /** Clicks preset g, which holds the given bytes, and expects that nothing is loaded. */
+    void expectLoadsNothing (int g, const std::string& content, const std::string& what)
+    {
+        SCOPED_TRACE (what);
+        writePresetText (g, content);
+        click (g);
+        const auto before = snapshot (p());
+        p().meterSampleCount = meterSentinel;
+        runBlock();
+
+        EXPECT_EQ (p().presetIndex, g);
+        EXPECT_EQ (buttonsOn(), std::vector<int> { g });
+
+        // Apart from the selection (the former button goes off), nothing changes.
+        auto changed = differences (before, snapshot (p()));
+        changed.erase (std::remove_if (changed.begin(), changed.end(),
+                                       [] (int i) { return i >= 107 && i < 137; }),
+                       changed.end());
+        EXPECT_TRUE (changed.empty()) << changed.size() << " parameters changed";
+        EXPECT_EQ (p().meterSampleCount, meterSentinel + 64) << "no prepare or reset";
+    }
+};
+
+std::string nested (int levels)
+{
+    std::string text = "<STVLQX41presets volume=\"0.9\">";
+    for (int i = 0; i < levels; ++i)
+        text += "<a>";
+    for (int i = 0; i < levels; ++i)
+        text += "</a>";
+    return text + "</STVLQX41presets>";
+}
+} // namespace
+
+TEST_F (PresetFileSafety, FailedSaveIntoAnUnwritableFolderKeepsTheFormerFile)
+{
+    const auto good = goodFile (4);
+    setNatural (*p().volumeParameter, 1.9f);
+
+    {
+        UnwritableFolder guard (TemporaryHome::presetFolder());
+        if (! guard.holds())
+            GTEST_SKIP() << "this system lets the test write into a read-only folder";
+
+        saveInto (4); // a second click on the current preset, with "Save Preset" on
+    }
+
+    EXPECT_EQ (readBytes (PresetFile::locate (4)), good);
+    EXPECT_TRUE (strayFiles().isEmpty()) << strayFiles().joinIntoString (", ");
+    EXPECT_FALSE (p().recordPresetParameter->get());
+    EXPECT_EQ (p().presetIndex, 4);
+
+    // The kept file still loads.
+    click (4);
+    runBlock();
+    EXPECT_NEAR (p().volumeParameter->get(), 0.7f, 1.0e-6f);
+}
+
+TEST_F (PresetFileSafety, ShortWriteKeepsTheFormerFile)
+{
+    const auto good = goodFile (12);
+    setNatural (*p().volumeParameter, 1.9f);
+
+    {
+        FileSizeLimit limit (100);
+        saveInto (12);
+    }
+
+    EXPECT_EQ (readBytes (PresetFile::locate (12)), good)
+        << "a temporary file that came out short must not replace the preset";
+    EXPECT_TRUE (strayFiles().isEmpty()) << strayFiles().joinIntoString (", ");
+}
+
+TEST_F (PresetFileSafety, SaveCreatesTheMissingFolder)
+{
+    ASSERT_FALSE (TemporaryHome::presetFolder().exists());
+    saveInto (29);
+    EXPECT_TRUE (PresetFile::locate (29).existsAsFile());
+    EXPECT_TRUE (strayFiles().isEmpty());
+}
+
+TEST_F (PresetFileSafety, AFolderInPlaceOfThePresetFileIsNeitherLoadedNorReplaced)
+{
+    const auto folder = PresetFile::locate (17);
+    ASSERT_TRUE (folder.getChildFile ("keep.txt").create());
+
+    click (17);
+    runBlock();
+    EXPECT_EQ (p().presetIndex, 17);
+
+    saveInto (17);
+    EXPECT_TRUE (folder.isDirectory());
+    EXPECT_TRUE (folder.getChildFile ("keep.txt").existsAsFile());
+    EXPECT_TRUE (strayFiles().isEmpty()) << strayFiles().joinIntoString (", ");
+}
+
+TEST_F (PresetFileSafety, AFifoInPlaceOfThePresetFileDoesNotBlock)
+{
+    TemporaryHome::presetFolder().createDirectory();
+    ASSERT_EQ (::mkfifo (PresetFile::locate (5).getFullPathName().toRawUTF8(), 0644), 0);
+    click (5);
+    runBlock();
+    EXPECT_EQ (p().presetIndex, 5);
+}
+
+TEST_F (PresetFileSafety, DamagedAndHostileFilesLoadNothing)
+{
+    const std::string binary ("\x00\x01\xff\xfe\x80garbage\x00<STVLQX41presets", 30);
+    std::string huge = "<STVLQX41presets volume=\"0.9\"" + std::string (300000, ' ') + "/>";
+    std::string manyAttributes = "<STVLQX41presets volume=\"0.9\"";
+    for (int i = 0; i < 2000; ++i)
+        manyAttributes += " a" + std::to_string (i) + "=\"1\"";
+    manyAttributes += "/>";
+
+    const std::vector<std::pair<std::string, std::string>> cases {
+        { "", "an empty file" },
+        { "<a", "two characters" },
+        { binary, "binary garbage" },
+        { "<STVLQX41presets volume=\"0.9\"", "a truncated tag" },
+        { "<STVLQX41presets volume=\"0.9/>", "an unmatched quote" },
+        { "<STVLQX41presets volume=\"0.9\"><a></STVLQX41presets>", "unmatched tags" },
+        { "<STVLQX41presets volume=\"0.9\" tuner=\"\xc3\"/>", "a cut UTF-8 sequence" },
+        { "<STVLQX41presets volume=\"0.9\" tuner=\"\xed\xa0\x80\"/>", "an encoded surrogate" },
+        { "<STVLQX41presets volume=\"0.9\" tuner=\"\xc0\xaf\"/>", "an overlong encoding" },
+        { "<STVLQX41presets volume=\"0.9\" tuner=\"&#x1", "a cut hexadecimal reference" },
+        { "<!DOCTYPE STVLQX41presets SYSTEM \"/dev/zero\"><STVLQX41presets volume=\"&z;\"/>",
+          "an external entity" },
+        { "<!DOCTYPE a [<!ENTITY a \"&a;&a;\">]><STVLQX41presets volume=\"&a;\"/>",
+          "a recursive entity" },
+        { nested (100000), "100000 nested elements" },
+        { nested (64), "64 nested elements" },
+        { huge, "300 kB of text" },
+        { manyAttributes, "2000 attributes" },
+        { "<other volume=\"0.9\"/>", "another root" },
+        { "volume=\"0.9\"", "no element" },
+    };
+
+    int g = 0;
+    for (const auto& [content, what] : cases)
+        expectLoadsNothing (g++ % 30, content, what);
+}
+
+TEST_F (PresetFileSafety, HandEditedFilesStillLoad)
+{
+    const std::vector<std::pair<std::string, std::string>> cases {
+        { "\xef\xbb\xbf<STVLQX41presets volume=\"0.25\"/>", "a UTF-8 byte-order mark" },
+        { "<?xml version=\"1.0\"?>\n<!-- mine -->\n<STVLQX41presets\n  volume='0.25'\n/>\n",
+          "a comment, single quotes and LF line ends" },
+        { "<STVLQX41presets volume=\"0.25\"><note>x &amp; y</note><a/><a/></STVLQX41presets>",
+          "children, which are ignored" },
+        { nested (30), "30 nested elements" },
+        { "<STVLQX41presets volume=\"0.25\" volume=\"0.75\"/>", "a repeated attribute" },
+    };
+
+    int g = 0;
+    for (const auto& [content, what] : cases)
+    {
+        SCOPED_TRACE (what);
+        setNatural (*p().volumeParameter, 1.0f);
+        writePresetText (g, content);
+        click (g);
+        runBlock();
+        const float expected = what == "30 nested elements" ? 1.8f : 0.5f;
+        EXPECT_NEAR (p().volumeParameter->get(), expected, 1.0e-6f);
+        ++g;
+    }
+}
+
+TEST_F (PresetFileSafety, Utf16FilesAreConvertedLikeTheFrameworkDoes)
+{
+    const juce::String text ("<STVLQX41presets volume=\"0.25\"/>");
+    juce::MemoryOutputStream utf16;
+    utf16.writeByte ((char) 0xff);
+    utf16.writeByte ((char) 0xfe);
+    for (auto c : text)
+        utf16.writeShort ((short) c);
+
+    writePresetBytes (3, utf16.getData(), utf16.getDataSize());
+    click (3);
+    runBlock();
+    EXPECT_NEAR (p().volumeParameter->get(), 0.5f, 1.0e-6f);
+}
+
+TEST_F (PresetFileSafety, StoredValuesAreTakenOnlyAsNumbersWithinRange)
+{
+    setNatural (*p().volumeParameter, 1.4f);
+    setNatural (*p().slotParameters[0], 3.0f);
+    writePresetText (8, "<STVLQX41presets volume=\"nan\" tuner=\"7\" currentBank=\"-3\""
+                        " PEDAL_BEFORE_SLOT0=\"1e999\" PEDAL0PEDAL_CHOR_PARAM_0=\"  0.25xyz\""
+                        " PEDAL0PEDAL_CHOR_ONOFF_=\"-inf\"/>");
+    click (8);
+    runBlock();
+
+    EXPECT_NEAR (p().volumeParameter->get(), 1.4f, 1.0e-6f) << "NaN keeps the current value";
+    EXPECT_EQ (normalised (*p().tunerParameter), 1.0f) << "7 is limited to 1";
+    EXPECT_EQ (p().bankParameter->get(), 0);
+    EXPECT_EQ (p().slotParameters[0]->get(), 3) << "infinity keeps the current value";
+    EXPECT_NEAR (normalised (*p().pedalUnits[0].knobParameters[0]), 0.25f, 1.0e-7f)
+        << "the leading number is read, as the framework reads it";
+    EXPECT_EQ (normalised (*p().pedalUnits[0].onOff), 0.0f);
+}
