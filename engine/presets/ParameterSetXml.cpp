@@ -9,6 +9,54 @@ const juce::AudioProcessorParameterWithID* withId (const juce::AudioProcessorPar
 {
     return dynamic_cast<const juce::AudioProcessorParameterWithID*> (parameter);
 }
+
+/** The text with every exponent of more than six significant digits written as 999999.
+
+    The framework's number reader accumulates exponent digits in an int without a bound, which
+    overflows (undefined behaviour) from ten digits on. Any exponent that large gives infinity or
+    zero, and so does 999999: texts are at most 64 kB long, so the mantissa cannot move the
+    exponent by more than 65536. Leading zeros are dropped first, as the reader drops them. */
+juce::String withBoundedExponents (const juce::String& text)
+{
+    const auto* start = text.toRawUTF8();
+    const auto* end = start + text.getNumBytesAsUTF8();
+    std::string result;
+    bool changed = false;
+
+    for (const auto* c = start; c < end; ++c)
+    {
+        result += *c;
+
+        if (*c != 'e' && *c != 'E')
+            continue;
+
+        const auto* digits = c + 1;
+        if (digits < end && (*digits == '+' || *digits == '-'))
+            result += *digits++;
+
+        auto* stop = digits;
+        while (stop < end && *stop >= '0' && *stop <= '9')
+            ++stop;
+
+        const auto* significant = digits;
+        while (significant < stop && *significant == '0')
+            ++significant;
+
+        if (stop - significant > 6)
+        {
+            result += "999999";
+            changed = true;
+        }
+        else
+        {
+            result.append (digits, stop);
+        }
+
+        c = stop - 1;
+    }
+
+    return changed ? juce::String::fromUTF8 (result.data(), (int) result.size()) : text;
+}
 } // namespace
 
 std::unique_ptr<juce::XmlElement> ParameterSetXml::createElement (
@@ -28,7 +76,11 @@ float ParameterSetXml::valueFor (const juce::XmlElement& element, const juce::St
 {
     // A bool parameter keeps whatever value it is given, and NaN would pass every range limit,
     // so a stored value is taken only when it is a number, and then within 0 to 1.
-    const double stored = element.getDoubleAttribute (parameterId, (double) current);
+    if (! element.hasAttribute (parameterId))
+        return current;
+
+    const double stored = withBoundedExponents (element.getStringAttribute (parameterId))
+                              .getDoubleValue();
 
     if (! std::isfinite (stored))
         return current;
