@@ -9,7 +9,7 @@
 
 namespace
 {
-const juce::String stateTag ("STOMPVALESETTINGS");
+constexpr const char* stateTag = "STOMPVALESETTINGS";
 
 constexpr uint32_t stateMagic = 0x21324356; // "VC2!" read as a little-endian word
 constexpr int stateHeaderBytes = 8;         // magic and length word
@@ -19,7 +19,7 @@ constexpr int stateHeaderBytes = 8;         // magic and length word
 // getActiveEditor() lets go of it before it returns. The wrappers call editorBeingDeleted(), which
 // takes that lock, before they delete the editor, so an editor found while the lock is held lives
 // at least until the lock is released. An explicit instantiation may name a private member
-// (C++17 [temp.explicit]/14), which is how the member pointer below is obtained.
+// ([temp.explicit]), which is how the member pointer below is obtained.
 struct ActiveEditorLockTag
 {
     using Type = juce::CriticalSection juce::AudioProcessor::*;
@@ -36,7 +36,8 @@ struct PrivateMember
 template struct PrivateMember<ActiveEditorLockTag, &juce::AudioProcessor::activeEditorLock>;
 
 /** Raises the open editor's stateRestored flag, written while the editor cannot be deleted.
-    Any thread; takes the framework's editor lock (a recursive one) for the look-up and the write. */
+    Any thread; takes the framework's editor lock (a recursive one) for the look-up and the
+    write. */
 void raiseStateRestoredFlag (juce::AudioProcessor& processor)
 {
     const juce::ScopedLock editorLock (processor.*memberPointer (ActiveEditorLockTag {}));
@@ -72,7 +73,8 @@ std::unique_ptr<juce::XmlElement> parseStateBlock (const void* data, int sizeInB
     if (juce::ByteOrder::littleEndianInt (data) != stateMagic)
         return {};
 
-    const auto length = (int32_t) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
+    const auto* lengthWord = juce::addBytesToPointer (data, 4);
+    const auto length = (int32_t) juce::ByteOrder::littleEndianInt (lengthWord);
 
     if (length <= 0)
         return {};

@@ -69,7 +69,8 @@ TEST_F (PresetManager, FreshInstanceWithNoFilesSelectsWithoutLoading)
     EXPECT_EQ (p().presetIndex, 0);
     EXPECT_EQ (buttonsOn(), std::vector<int> { 0 });
     EXPECT_TRUE (differences (before, snapshot (p())).empty()) << "nothing may be loaded";
-    EXPECT_EQ (p().meterSampleCount, meterSentinel + 64) << "a missing file neither prepares nor resets";
+    EXPECT_EQ (p().meterSampleCount, meterSentinel + 64)
+        << "a missing file neither prepares nor resets";
     EXPECT_FALSE (PresetFile::locate (0).exists());
     EXPECT_TRUE (strayFiles().isEmpty());
 }
@@ -86,7 +87,8 @@ TEST_F (PresetManager, ClickingTheCurrentPresetAgainReloadsIt)
     ASSERT_FALSE (button (5).get());
     runBlock();
 
-    EXPECT_NEAR (p().volumeParameter->get(), 1.2f, volumeTolerance) << "the changes since the save are discarded";
+    EXPECT_NEAR (p().volumeParameter->get(), 1.2f, volumeTolerance)
+        << "the changes since the save are discarded";
     EXPECT_EQ (p().slotParameters[1]->get(), -1);
     EXPECT_EQ (buttonsOn(), std::vector<int> { 5 }) << "its button is on again after the block";
     EXPECT_EQ (p().presetIndex, 5);
@@ -125,7 +127,8 @@ TEST_F (PresetManager, SaveIntoB3WritesEveryParameterInTheFileLayout)
     EXPECT_EQ (element->getTagName(), "STVLQX41presets");
     ASSERT_EQ (element->getNumAttributes(), 143);
     for (int i = 0; i < 143; ++i)
-        EXPECT_EQ (element->getAttributeName (i), idOf (p().getParameters()[i])) << "attribute " << i;
+        EXPECT_EQ (element->getAttributeName (i), idOf (p().getParameters()[i]))
+            << "attribute " << i;
 
     EXPECT_EQ (element->getStringAttribute ("recordpreset"), "0.0");
     EXPECT_EQ (element->getStringAttribute ("PRESET_BUTTONB3"), "1.0");
@@ -169,7 +172,8 @@ TEST_F (PresetManager, TwoButtonsOnTheLowestWins)
 
     EXPECT_EQ (p().presetIndex, 4);
     EXPECT_EQ (buttonsOn(), std::vector<int> { 4 });
-    EXPECT_NEAR (p().volumeParameter->get(), 1.0f, volumeTolerance) << "preset 4 is loaded (0.5 of 0 to 2)";
+    EXPECT_NEAR (p().volumeParameter->get(), 1.0f, volumeTolerance)
+        << "preset 4 is loaded (0.5 of 0 to 2)";
 }
 
 TEST_F (PresetManager, CurrentSwitchedOffAndAnotherOnInOneBlockReloadsTheCurrent)
@@ -225,7 +229,8 @@ TEST_F (PresetManager, RootTagIsComparedIgnoringCaseAndAnyOtherNameLoadsNothing)
 
     click (0);
     runBlock();
-    EXPECT_NEAR (p().volumeParameter->get(), 1.6f, volumeTolerance) << "lower-case root is accepted";
+    EXPECT_NEAR (p().volumeParameter->get(), 1.6f, volumeTolerance)
+        << "lower-case root is accepted";
 
     const auto before = snapshot (p());
     p().meterSampleCount = meterSentinel;

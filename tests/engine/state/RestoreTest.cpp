@@ -72,7 +72,8 @@ TEST_F (Restore, NoButtonOnWithSavePresetOnDoesNotWriteTheFormerPresetsFile)
     click (6);
     runBlock();
     ASSERT_TRUE (PresetFile::locate (6).existsAsFile());
-    EXPECT_NEAR (juce::parseXML (PresetFile::locate (6))->getDoubleAttribute ("volume"), 0.2, 1.0e-7);
+    const auto saved = juce::parseXML (PresetFile::locate (6));
+    EXPECT_NEAR (saved->getDoubleAttribute ("volume"), 0.2, 1.0e-7);
     EXPECT_FALSE (p().recordPresetParameter->get());
 
     // And clicking the former preset loads it.

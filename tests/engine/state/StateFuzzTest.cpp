@@ -68,7 +68,10 @@ public:
                 auto block = seed;
                 auto* bytes = static_cast<uint8_t*> (block.getData());
                 for (int flips = 1 + random.nextInt (8); --flips >= 0;)
-                    bytes[random.nextInt ((int) block.getSize())] ^= (uint8_t) (1 << random.nextInt (8));
+                {
+                    const auto bit = (uint8_t) (1 << random.nextInt (8));
+                    bytes[random.nextInt ((int) block.getSize())] ^= bit;
+                }
                 return { block, false, "bit flips" };
             }
             case 3:
@@ -85,7 +88,8 @@ public:
                 const uint32_t words[] = { 0u, 1u, 0x7fffffffu, 0x80000000u, 0xffffffffu,
                                            (uint32_t) random.nextInt() };
                 const auto length = words[random.nextInt (6)];
-                static_cast<uint32_t*> (block.getData())[1] = juce::ByteOrder::swapIfBigEndian (length);
+                static_cast<uint32_t*> (block.getData())[1] =
+                    juce::ByteOrder::swapIfBigEndian (length);
                 return { block, (int32_t) length <= 0, "length word" };
             }
             case 5:
@@ -94,8 +98,10 @@ public:
                 auto mutated = text;
                 for (int edits = 1 + random.nextInt (6); --edits >= 0;)
                 {
-                    const auto open = mutated.find ("=\"", (size_t) random.nextInt ((int) mutated.size()));
-                    const auto close = open == std::string::npos ? open : mutated.find ('"', open + 2);
+                    const auto from = (size_t) random.nextInt ((int) mutated.size());
+                    const auto open = mutated.find ("=\"", from);
+                    const auto close =
+                        open == std::string::npos ? open : mutated.find ('"', open + 2);
                     if (close != std::string::npos)
                         mutated.replace (open + 2, close - open - 2, oddValue());
                 }
@@ -134,7 +140,8 @@ public:
                 const int attributes = random.nextInt (random.nextBool() ? 2000 : 20000);
                 for (int i = 0; i < attributes; ++i)
                     enormous += " x" + std::to_string (i) + "=\"0.5\"";
-                enormous += std::string ((size_t) random.nextInt (random.nextBool() ? 40000 : 200000), ' ');
+                const int spaces = random.nextInt (random.nextBool() ? 40000 : 200000);
+                enormous += std::string ((size_t) spaces, ' ');
                 enormous += "/>";
                 return { blockAround (enormous), false, "enormous" };
             }

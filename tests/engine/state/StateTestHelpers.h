@@ -110,7 +110,10 @@ public:
 };
 
 /** A parameter's normalised value (the parameter classes hide getValue). */
-inline float normalised (const juce::AudioProcessorParameter& parameter) { return parameter.getValue(); }
+inline float normalised (const juce::AudioProcessorParameter& parameter)
+{
+    return parameter.getValue();
+}
 
 /** Every parameter's normalised value, in parameter order. */
 inline std::vector<float> snapshot (const juce::AudioProcessor& processor)
@@ -202,8 +205,9 @@ inline juce::MemoryBlock readBytes (const juce::File& file)
 inline juce::StringArray strayFiles()
 {
     juce::StringArray names;
-    for (const auto& entry : juce::RangedDirectoryIterator (TemporaryHome::presetFolder(), false,
-                                                            "*", juce::File::findFilesAndDirectories))
+    const juce::RangedDirectoryIterator entries (TemporaryHome::presetFolder(), false, "*",
+                                                 juce::File::findFilesAndDirectories);
+    for (const auto& entry : entries)
     {
         const auto name = entry.getFile().getFileName();
         bool isPreset = false;
