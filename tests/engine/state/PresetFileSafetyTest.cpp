@@ -304,3 +304,20 @@ TEST_F (PresetFileSafety, StoredValuesAreTakenOnlyAsNumbersWithinRange)
         << "the leading number is read, as the framework reads it";
     EXPECT_EQ (normalised (*p().pedalUnits[0].onOff), 0.0f);
 }
+
+TEST_F (PresetFileSafety, AFileInPlaceOfThePresetFolderStopsSavesQuietly)
+{
+    const auto folder = TemporaryHome::presetFolder();
+    ASSERT_TRUE (folder.replaceWithText ("not a folder"));
+
+    setNatural (*p().volumeParameter, 1.1f);
+    saveInto (2);
+    EXPECT_EQ (p().presetIndex, 2);
+    EXPECT_FALSE (p().recordPresetParameter->get());
+    EXPECT_EQ (folder.loadFileAsString(), "not a folder");
+
+    click (3);
+    runBlock();
+    EXPECT_EQ (p().presetIndex, 3);
+    EXPECT_NEAR (p().volumeParameter->get(), 1.1f, 1.0e-6f) << "nothing to load";
+}

@@ -325,3 +325,19 @@ TEST_F (PresetManager, WithoutASelectionNoParameterIsTouched)
         runBlock();
     EXPECT_EQ (changes.total(), 0);
 }
+
+TEST_F (PresetManager, ABypassedPluginSelectsNothingUntilTheBypassEnds)
+{
+    writePresetText (14, "<STVLQX41presets volume=\"0.3\"/>");
+    click (14);
+
+    juce::AudioBuffer<float> buffer (2, 64);
+    juce::MidiBuffer midi;
+    buffer.clear();
+    p().processBlockBypassed (buffer, midi);
+    EXPECT_EQ (p().presetIndex, StompvaleAudioProcessor::noPreset);
+
+    runBlock();
+    EXPECT_EQ (p().presetIndex, 14);
+    EXPECT_NEAR (p().volumeParameter->get(), 0.6f, volumeTolerance);
+}
