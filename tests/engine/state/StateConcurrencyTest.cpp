@@ -102,7 +102,13 @@ TEST (StateConcurrency, EditorFlagIsRaisedWhileEditorsOpenAndClose)
     {
         OpenEditor editor (p); // this thread is the message thread
         ASSERT_NE (editor.editor, nullptr);
-        std::this_thread::sleep_for (std::chrono::milliseconds (2));
+
+        // The first few editors stay until a restore has reached them; the rest come and go.
+        const auto patience = std::chrono::milliseconds (i < 5 ? 5000 : 1);
+        const auto until = std::chrono::steady_clock::now() + patience;
+        while (! editor.flagRaised() && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for (std::chrono::milliseconds (1));
+
         raised += editor.flagRaised() ? 1 : 0;
     }
 
