@@ -31,7 +31,7 @@ struct Nodes
 
     ~Nodes()
     {
-        for (auto* node : { audio, control, cv, atom, input, output, supports, patchMessage })
+        for (auto* node : {audio, control, cv, atom, input, output, supports, patchMessage})
             lilv_node_free (node);
     }
 
@@ -42,8 +42,7 @@ struct Nodes
 LilvPluginRunner::LilvPluginRunner (LilvHost& hostToUse, const std::string& uri,
                                     const std::vector<Setting>& controls,
                                     const std::vector<Setting>& properties)
-    : host (hostToUse),
-      pendingProperties (properties)
+    : host (hostToUse), pendingProperties (properties)
 {
     const LilvPlugin* plugin = host.findPlugin (uri);
     if (plugin == nullptr)
@@ -57,7 +56,7 @@ LilvPluginRunner::LilvPluginRunner (LilvHost& hostToUse, const std::string& uri,
     lilv_node_free (nameNode);
 
     std::string missing;
-    if (! host.supportsRequiredFeatures (plugin, missing))
+    if (!host.supportsRequiredFeatures (plugin, missing))
     {
         error = "needs a feature this host lacks: " + missing;
         return;
@@ -77,7 +76,7 @@ LilvPluginRunner::LilvPluginRunner (LilvHost& hostToUse, const std::string& uri,
         return;
     }
 
-    const auto blockSize = (size_t) host.getMaxBlockSize();
+    const auto blockSize = (size_t)host.getMaxBlockSize();
     for (uint32_t index = 0; index < numPorts; ++index)
     {
         const LilvPort* port = lilv_plugin_get_port_by_index (plugin, index);
@@ -93,7 +92,7 @@ LilvPluginRunner::LilvPluginRunner (LilvHost& hostToUse, const std::string& uri,
         else if (lilv_port_is_a (plugin, port, nodes.control))
         {
             float value = std::isnan (defaults[index]) ? 0.0f : defaults[index];
-            if (std::isnan (defaults[index]) && ! std::isnan (minimums[index]))
+            if (std::isnan (defaults[index]) && !std::isnan (minimums[index]))
                 value = minimums[index];
             const char* symbol = lilv_node_as_string (lilv_port_get_symbol (plugin, port));
             for (const auto& setting : controls)
@@ -112,8 +111,8 @@ LilvPluginRunner::LilvPluginRunner (LilvHost& hostToUse, const std::string& uri,
             auto buffer = std::make_unique<AtomBuffer>();
             buffer->storage.assign (atomBufferBytes / sizeof (uint64_t), 0);
             buffer->isInput = isInput;
-            if (isInput && controlInput == nullptr
-                && lilv_port_supports_event (plugin, port, nodes.patchMessage))
+            if (isInput && controlInput == nullptr &&
+                lilv_port_supports_event (plugin, port, nodes.patchMessage))
                 controlInput = buffer.get();
             location = buffer->storage.data();
             atomBuffers.push_back (std::move (buffer));
@@ -121,7 +120,7 @@ LilvPluginRunner::LilvPluginRunner (LilvHost& hostToUse, const std::string& uri,
         lilv_instance_connect_port (instance, index, location);
     }
 
-    if (! pendingProperties.empty() && controlInput == nullptr)
+    if (!pendingProperties.empty() && controlInput == nullptr)
         error = "takes no patch messages, so its properties cannot be set";
 
     lilv_instance_activate (instance);
@@ -152,7 +151,7 @@ void LilvPluginRunner::prepareAtomBuffers()
         else
         {
             // The space the plug-in may write into, as a Chunk.
-            sequence->atom.size = (uint32_t) (atomBufferBytes - sizeof (LV2_Atom));
+            sequence->atom.size = (uint32_t)(atomBufferBytes - sizeof (LV2_Atom));
             sequence->atom.type = host.map (LV2_ATOM__Chunk);
         }
     }
@@ -184,18 +183,18 @@ void LilvPluginRunner::writePendingProperties (AtomBuffer& buffer)
 
 void LilvPluginRunner::run (const float* input, float* output, int numSamples)
 {
-    const auto count = (size_t) numSamples;
+    const auto count = (size_t)numSamples;
     for (auto& channel : audioInputs)
         std::memcpy (channel.data(), input, count * sizeof (float));
 
     prepareAtomBuffers();
-    if (! pendingProperties.empty() && controlInput != nullptr)
+    if (!pendingProperties.empty() && controlInput != nullptr)
         writePendingProperties (*controlInput);
 
-    lilv_instance_run (instance, (uint32_t) numSamples);
+    lilv_instance_run (instance, (uint32_t)numSamples);
 
     if (audioOutputs.empty())
-        std::memcpy (output, input, count * sizeof (float));   // an analyser such as a tuner
+        std::memcpy (output, input, count * sizeof (float)); // an analyser such as a tuner
     else
         std::memcpy (output, audioOutputs.front().data(), count * sizeof (float));
 }

@@ -15,8 +15,8 @@ class LilvPluginRunner final
 public:
     struct Setting
     {
-        std::string key;   /**< control port symbol, or property URI for properties */
-        float value;       /**< in the port's or property's own units */
+        std::string key; /**< control port symbol, or property URI for properties */
+        float value;     /**< in the port's or property's own units */
     };
 
     LilvPluginRunner (LilvHost& host, const std::string& uri, const std::vector<Setting>& controls,
@@ -26,8 +26,8 @@ public:
     bool isValid() const noexcept { return instance != nullptr; }
     const std::string& getError() const noexcept { return error; }
     const std::string& getName() const noexcept { return name; }
-    int getNumAudioInputs() const noexcept { return (int) audioInputs.size(); }
-    int getNumAudioOutputs() const noexcept { return (int) audioOutputs.size(); }
+    int getNumAudioInputs() const noexcept { return (int)audioInputs.size(); }
+    int getNumAudioOutputs() const noexcept { return (int)audioOutputs.size(); }
 
     /** Processes numSamples (at most the host's block size) from input into output (mono). */
     void run (const float* input, float* output, int numSamples);
@@ -35,7 +35,7 @@ public:
 private:
     struct AtomBuffer
     {
-        std::vector<uint64_t> storage;   // 8-byte aligned, as atoms must be
+        std::vector<uint64_t> storage; // 8-byte aligned, as atoms must be
         bool isInput = false;
     };
 
@@ -47,10 +47,10 @@ private:
     LilvInstance* instance = nullptr;
 
     std::vector<std::vector<float>> audioInputs, audioOutputs;
-    std::vector<float> controlValues;                 // one per port; only control ports use theirs
+    std::vector<float> controlValues; // one per port; only control ports use theirs
     std::vector<std::vector<float>> cvBuffers;
     std::vector<std::unique_ptr<AtomBuffer>> atomBuffers;
-    AtomBuffer* controlInput = nullptr;               // the atom input that takes patch:Set
+    AtomBuffer* controlInput = nullptr; // the atom input that takes patch:Set
     std::vector<Setting> pendingProperties;
 
     LilvPluginRunner (const LilvPluginRunner&) = delete;

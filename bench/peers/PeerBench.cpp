@@ -1,8 +1,9 @@
 // Our effects against Linux peer plug-ins from Debian, side by side on the same 60-second
 // 48 kHz guitar-like signal, at block sizes 64 and 256. Each benchmark is one contender at one
 // block size; an iteration is one whole 60-second pass, timed as thread CPU time, so the
-// reported time is the CPU cost of 60 s of audio (cpu_ms_per_60s: the cheapest of three passes). After the runs a Markdown table of the ratios
-// (ours / peer) is printed; bench/README.md holds the figures of the last run.
+// reported time is the CPU cost of 60 s of audio (cpu_ms_per_60s: the cheapest of three passes).
+// After the runs a Markdown table of the ratios (ours / peer) is printed; bench/README.md holds the
+// figures of the last run.
 //
 //   ./build/bench/peers/StompvalePeerBench                  all effects, both block sizes
 //   ./build/bench/peers/StompvalePeerBench --benchmark_filter=Delay
@@ -62,61 +63,75 @@ struct Row
 /** The ID prefix of pedal i, as the processor registers it. */
 std::string pedalPrefix (int pedal)
 {
-    static const char* stems[8] = { "PEDAL_CHOR", "PEDAL_REVE", "PEDAL_TREM", "PEDAL_Dela",
-                                    "PEDAL_Comp", "PEDAL_Fuzz", "PEDAL_driv", "PEDAL_707" };
+    static const char* stems[8] = {"PEDAL_CHOR", "PEDAL_REVE", "PEDAL_TREM", "PEDAL_Dela",
+                                   "PEDAL_Comp", "PEDAL_Fuzz", "PEDAL_driv", "PEDAL_707"};
     return "PEDAL" + std::to_string (pedal) + stems[pedal % 8];
 }
 
 /** Pedal `pedal` (its effect type is pedal mod 8) on, in position 0, knobs at their defaults. */
 std::vector<StompvaleDirectRunner::Setting> onePedal (int pedal)
 {
-    return { { "PEDAL_BEFORE_SLOT0", (float) pedal }, { pedalPrefix (pedal) + "_ONOFF_", 1.0f } };
+    return {{"PEDAL_BEFORE_SLOT0", (float)pedal}, {pedalPrefix (pedal) + "_ONOFF_", 1.0f}};
 }
 
-const Peer gxChorus { "gx chorus (stereo)", "http://guitarix.sourceforge.net/plugins/gx_chorus_stereo#_chorus_stereo", {} };
-const Peer calfChorus { "Calf MultiChorus (stereo)", "http://calf.sourceforge.net/plugins/MultiChorus", {} };
-const Peer gxReverb { "gx reverb (stereo)", "http://guitarix.sourceforge.net/plugins/gx_reverb_stereo#_reverb_stereo", {} };
-const Peer calfReverb { "Calf Reverb (stereo)", "http://calf.sourceforge.net/plugins/Reverb", {} };
-const Peer gxTremolo { "gx tremolo", "http://guitarix.sourceforge.net/plugins/gx_tremolo#_tremolo", {} };
-const Peer calfPulsator { "Calf Pulsator (stereo)", "http://calf.sourceforge.net/plugins/Pulsator", {} };
-const Peer invadaDelay { "invada delay (mono in)", "http://invadarecords.com/plugins/lv2/delay/mono", {} };
-const Peer swhFadDelay { "swh fadDelay", "http://plugin.org.uk/swh-plugins/fadDelay",
-                         { { "delay", 0.3f }, { "fb_db", -6.0f } } };
-const Peer gxCompressor { "gx compressor", "http://guitarix.sourceforge.net/plugins/gx_compressor#_compressor", {} };
-const Peer calfCompressor { "Calf MonoCompressor", "http://calf.sourceforge.net/plugins/MonoCompressor", {} };
-const Peer swhSc4 { "swh sc4 (stereo)", "http://plugin.org.uk/swh-plugins/sc4",
-                    { { "threshold", -20.0f }, { "ratio", 4.0f } } };
-const Peer gxFuzz { "gx fuzz", "http://guitarix.sourceforge.net/plugins/gx_fuzz_#fuzz_", {} };
-const Peer mdaOverdrive { "mda Overdrive (stereo)", "http://drobilla.net/plugins/mda/Overdrive",
-                          { { "drive", 0.5f }, { "muffle", 0.5f } } };
-const Peer gxTuner { "gx tuner", "http://guitarix.sourceforge.net/plugins/gxtuner#tuner", {} };
-const Peer x42Tuna { "x42 tuna", "http://gareus.org/oss/lv2/tuna#one", {} };
+const Peer gxChorus{"gx chorus (stereo)",
+                    "http://guitarix.sourceforge.net/plugins/gx_chorus_stereo#_chorus_stereo",
+                    {}};
+const Peer calfChorus{
+    "Calf MultiChorus (stereo)", "http://calf.sourceforge.net/plugins/MultiChorus", {}};
+const Peer gxReverb{"gx reverb (stereo)",
+                    "http://guitarix.sourceforge.net/plugins/gx_reverb_stereo#_reverb_stereo",
+                    {}};
+const Peer calfReverb{"Calf Reverb (stereo)", "http://calf.sourceforge.net/plugins/Reverb", {}};
+const Peer gxTremolo{
+    "gx tremolo", "http://guitarix.sourceforge.net/plugins/gx_tremolo#_tremolo", {}};
+const Peer calfPulsator{
+    "Calf Pulsator (stereo)", "http://calf.sourceforge.net/plugins/Pulsator", {}};
+const Peer invadaDelay{
+    "invada delay (mono in)", "http://invadarecords.com/plugins/lv2/delay/mono", {}};
+const Peer swhFadDelay{"swh fadDelay",
+                       "http://plugin.org.uk/swh-plugins/fadDelay",
+                       {{"delay", 0.3f}, {"fb_db", -6.0f}}};
+const Peer gxCompressor{
+    "gx compressor", "http://guitarix.sourceforge.net/plugins/gx_compressor#_compressor", {}};
+const Peer calfCompressor{
+    "Calf MonoCompressor", "http://calf.sourceforge.net/plugins/MonoCompressor", {}};
+const Peer swhSc4{"swh sc4 (stereo)",
+                  "http://plugin.org.uk/swh-plugins/sc4",
+                  {{"threshold", -20.0f}, {"ratio", 4.0f}}};
+const Peer gxFuzz{"gx fuzz", "http://guitarix.sourceforge.net/plugins/gx_fuzz_#fuzz_", {}};
+const Peer mdaOverdrive{"mda Overdrive (stereo)",
+                        "http://drobilla.net/plugins/mda/Overdrive",
+                        {{"drive", 0.5f}, {"muffle", 0.5f}}};
+const Peer gxTuner{"gx tuner", "http://guitarix.sourceforge.net/plugins/gxtuner#tuner", {}};
+const Peer x42Tuna{"x42 tuna", "http://gareus.org/oss/lv2/tuna#one", {}};
 
 std::vector<Row> makeRows()
 {
     std::vector<Row> rows;
-    rows.push_back ({ "Vibrato/Chorus", onePedal (0), { { gxChorus }, { calfChorus } } });
-    rows.push_back ({ "Digital reverb", onePedal (1), { { gxReverb }, { calfReverb } } });
-    rows.push_back ({ "Tremolo", onePedal (2), { { gxTremolo }, { calfPulsator } } });
-    rows.push_back ({ "Delay", onePedal (3), { { invadaDelay }, { swhFadDelay } } });
-    rows.push_back ({ "Compressor", onePedal (4), { { gxCompressor }, { calfCompressor }, { swhSc4 } } });
-    rows.push_back ({ "Fuzz Fake", onePedal (5), { { gxFuzz }, { mdaOverdrive } } });
-    rows.push_back ({ "Tone Drive", onePedal (6), { { mdaOverdrive }, { gxFuzz } } });
-    rows.push_back ({ "707 Drive", onePedal (7), { { mdaOverdrive }, { gxFuzz } } });
-    rows.push_back ({ "Tuner", { { "tuner", 1.0f } }, { { gxTuner }, { x42Tuna } } });
+    rows.push_back ({"Vibrato/Chorus", onePedal (0), {{gxChorus}, {calfChorus}}});
+    rows.push_back ({"Digital reverb", onePedal (1), {{gxReverb}, {calfReverb}}});
+    rows.push_back ({"Tremolo", onePedal (2), {{gxTremolo}, {calfPulsator}}});
+    rows.push_back ({"Delay", onePedal (3), {{invadaDelay}, {swhFadDelay}}});
+    rows.push_back ({"Compressor", onePedal (4), {{gxCompressor}, {calfCompressor}, {swhSc4}}});
+    rows.push_back ({"Fuzz Fake", onePedal (5), {{gxFuzz}, {mdaOverdrive}}});
+    rows.push_back ({"Tone Drive", onePedal (6), {{mdaOverdrive}, {gxFuzz}}});
+    rows.push_back ({"707 Drive", onePedal (7), {{mdaOverdrive}, {gxFuzz}}});
+    rows.push_back ({"Tuner", {{"tuner", 1.0f}}, {{gxTuner}, {x42Tuna}}});
 
     // Six positions: compressor, fuzz, drive, chorus, delay, reverb; the peers in the same order.
     std::vector<StompvaleDirectRunner::Setting> chain;
-    const int pedals[6] = { 4, 5, 6, 0, 3, 1 };
+    const int pedals[6] = {4, 5, 6, 0, 3, 1};
     for (int slot = 0; slot < 6; ++slot)
     {
-        chain.push_back ({ "PEDAL_BEFORE_SLOT" + std::to_string (slot), (float) pedals[slot] });
-        chain.push_back ({ pedalPrefix (pedals[slot]) + "_ONOFF_", 1.0f });
+        chain.push_back ({"PEDAL_BEFORE_SLOT" + std::to_string (slot), (float)pedals[slot]});
+        chain.push_back ({pedalPrefix (pedals[slot]) + "_ONOFF_", 1.0f});
     }
-    rows.push_back ({ "Full chain (6 pedals)", chain,
-                      { { gxCompressor, gxFuzz, mdaOverdrive, gxChorus, invadaDelay, gxReverb } } });
+    rows.push_back ({"Full chain (6 pedals)",
+                     chain,
+                     {{gxCompressor, gxFuzz, mdaOverdrive, gxChorus, invadaDelay, gxReverb}}});
 
-    rows.push_back ({ "Empty chain (ours only)", {}, {} });
+    rows.push_back ({"Empty chain (ours only)", {}, {}});
     return rows;
 }
 
@@ -135,9 +150,9 @@ const std::vector<float>& testSignal()
 
 double threadCpuSeconds()
 {
-    timespec now {};
+    timespec now{};
     clock_gettime (CLOCK_THREAD_CPUTIME_ID, &now);
-    return (double) now.tv_sec + 1.0e-9 * (double) now.tv_nsec;
+    return (double)now.tv_sec + 1.0e-9 * (double)now.tv_nsec;
 }
 
 /** Runs the whole test signal through process in blocks; returns the thread CPU seconds and
@@ -146,18 +161,18 @@ double timedPass (int blockSize, const std::function<void (const float*, float*,
                   double& rms)
 {
     const auto& input = testSignal();
-    std::vector<float> output ((size_t) blockSize);
+    std::vector<float> output ((size_t)blockSize);
     double sumOfSquares = 0.0;
     const double start = threadCpuSeconds();
-    for (size_t offset = 0; offset < input.size(); offset += (size_t) blockSize)
+    for (size_t offset = 0; offset < input.size(); offset += (size_t)blockSize)
     {
-        const int count = (int) std::min<size_t> ((size_t) blockSize, input.size() - offset);
+        const int count = (int)std::min<size_t> ((size_t)blockSize, input.size() - offset);
         process (input.data() + offset, output.data(), count);
         for (int i = 0; i < count; ++i)
-            sumOfSquares += (double) output[(size_t) i] * output[(size_t) i];
+            sumOfSquares += (double)output[(size_t)i] * output[(size_t)i];
     }
     const double elapsed = threadCpuSeconds() - start;
-    rms = std::sqrt (sumOfSquares / (double) input.size());
+    rms = std::sqrt (sumOfSquares / (double)input.size());
     return elapsed;
 }
 
@@ -188,9 +203,9 @@ void runOursLv2 (benchmark::State& state, Row row, int blockSize)
     host.loadBundle (STOMPVALE_LV2_BUNDLE_DIR);
     Settings properties;
     for (const auto& setting : row.ours)
-        properties.push_back ({ ourUri + ":" + setting.id, setting.value });
+        properties.push_back ({ourUri + ":" + setting.id, setting.value});
     LilvPluginRunner runner (host, ourUri, {}, properties);
-    if (! runner.isValid() || ! runner.getError().empty())
+    if (!runner.isValid() || !runner.getError().empty())
     {
         state.SkipWithError (("Stompvale LV2: " + runner.getError()).c_str());
         return;
@@ -199,8 +214,8 @@ void runOursLv2 (benchmark::State& state, Row row, int blockSize)
     for (auto _ : state)
     {
         double rms = 0.0;
-        const double cpu = timedPass (blockSize, [&] (const float* in, float* out, int n)
-                                      { runner.run (in, out, n); }, rms);
+        const double cpu = timedPass (
+            blockSize, [&] (const float* in, float* out, int n) { runner.run (in, out, n); }, rms);
         times.add (state, cpu, rms);
     }
     times.report (state);
@@ -213,9 +228,9 @@ std::vector<float> renderOurs (const std::vector<StompvaleDirectRunner::Setting>
     StompvaleDirectRunner runner (sampleRate, blockSize, settings);
     const auto& input = testSignal();
     std::vector<float> output (input.size());
-    for (size_t offset = 0; offset < input.size(); offset += (size_t) blockSize)
+    for (size_t offset = 0; offset < input.size(); offset += (size_t)blockSize)
     {
-        const int count = (int) std::min<size_t> ((size_t) blockSize, input.size() - offset);
+        const int count = (int)std::min<size_t> ((size_t)blockSize, input.size() - offset);
         runner.run (input.data() + offset, output.data() + offset, count);
     }
     tunerFrequency = runner.getTunerFrequency();
@@ -243,11 +258,13 @@ void noteRealness (const Row& row, int blockSize)
 
     char text[128];
     if (row.effect == "Tuner")
-        std::snprintf (text, sizeof (text), tunerFrequency > 0.0f ? "real: last reading %.1f Hz"
-                                                                  : "not in yet: no reading",
-                       (double) tunerFrequency);
+        std::snprintf (text, sizeof (text),
+                       tunerFrequency > 0.0f ? "real: last reading %.1f Hz"
+                                             : "not in yet: no reading",
+                       (double)tunerFrequency);
     else
-        std::snprintf (text, sizeof (text), difference > 1.0e-6f ? "real" : "not in yet: passes dry");
+        std::snprintf (text, sizeof (text),
+                       difference > 1.0e-6f ? "real" : "not in yet: passes dry");
     realness()[row.effect] = text;
 }
 
@@ -259,8 +276,8 @@ void runOursDirect (benchmark::State& state, Row row, int blockSize)
     for (auto _ : state)
     {
         double rms = 0.0;
-        const double cpu = timedPass (blockSize, [&] (const float* in, float* out, int n)
-                                      { runner.run (in, out, n); }, rms);
+        const double cpu = timedPass (
+            blockSize, [&] (const float* in, float* out, int n) { runner.run (in, out, n); }, rms);
         times.add (state, cpu, rms);
     }
     times.report (state);
@@ -272,28 +289,32 @@ void runPeers (benchmark::State& state, std::vector<Peer> chain, int blockSize)
     std::vector<std::unique_ptr<LilvPluginRunner>> runners;
     for (const auto& peer : chain)
     {
-        runners.push_back (std::make_unique<LilvPluginRunner> (host, peer.uri, peer.controls, Settings {}));
-        if (! runners.back()->isValid())
+        runners.push_back (
+            std::make_unique<LilvPluginRunner> (host, peer.uri, peer.controls, Settings{}));
+        if (!runners.back()->isValid())
         {
             state.SkipWithError ((peer.label + ": " + runners.back()->getError()).c_str());
             return;
         }
     }
-    std::vector<float> between ((size_t) blockSize);
+    std::vector<float> between ((size_t)blockSize);
     PassTimes times;
     for (auto _ : state)
     {
         double rms = 0.0;
-        const double cpu = timedPass (blockSize, [&] (const float* in, float* out, int n)
-        {
-            const float* stageInput = in;
-            for (auto& runner : runners)
+        const double cpu = timedPass (
+            blockSize,
+            [&] (const float* in, float* out, int n)
             {
-                runner->run (stageInput, out, n);
-                std::copy (out, out + n, between.begin());
-                stageInput = between.data();
-            }
-        }, rms);
+                const float* stageInput = in;
+                for (auto& runner : runners)
+                {
+                    runner->run (stageInput, out, n);
+                    std::copy (out, out + n, between.begin());
+                    stageInput = between.data();
+                }
+            },
+            rms);
         times.add (state, cpu, rms);
     }
     times.report (state);
@@ -318,7 +339,7 @@ public:
         for (const auto& run : runs)
         {
             const auto found = run.counters.find ("cpu_ms_per_60s");
-            if (! run.error_occurred && found != run.counters.end())
+            if (!run.error_occurred && found != run.counters.end())
                 cpuMs[run.run_name.function_name] = found->second.value;
         }
         ConsoleReporter::ReportRuns (runs);
@@ -335,22 +356,31 @@ std::string benchmarkName (const std::string& effect, const std::string& who, in
 
 int main (int argc, char** argv)
 {
-    const std::vector<int> blockSizes { 64, 256 };
+    const std::vector<int> blockSizes{64, 256};
     const auto rows = makeRows();
 
     for (const auto& row : rows)
         for (int blockSize : blockSizes)
         {
-            benchmark::RegisterBenchmark (benchmarkName (row.effect, "ours (LV2)", blockSize).c_str(),
-                                          runOursLv2, row, blockSize)
-                ->Iterations (3)->UseManualTime()->Unit (benchmark::kMillisecond);
-            benchmark::RegisterBenchmark (benchmarkName (row.effect, "ours (processor)", blockSize).c_str(),
-                                          runOursDirect, row, blockSize)
-                ->Iterations (3)->UseManualTime()->Unit (benchmark::kMillisecond);
+            benchmark::RegisterBenchmark (
+                benchmarkName (row.effect, "ours (LV2)", blockSize).c_str(), runOursLv2, row,
+                blockSize)
+                ->Iterations (3)
+                ->UseManualTime()
+                ->Unit (benchmark::kMillisecond);
+            benchmark::RegisterBenchmark (
+                benchmarkName (row.effect, "ours (processor)", blockSize).c_str(), runOursDirect,
+                row, blockSize)
+                ->Iterations (3)
+                ->UseManualTime()
+                ->Unit (benchmark::kMillisecond);
             for (const auto& chain : row.peers)
-                benchmark::RegisterBenchmark (benchmarkName (row.effect, chainLabel (chain), blockSize).c_str(),
-                                              runPeers, chain, blockSize)
-                    ->Iterations (3)->UseManualTime()->Unit (benchmark::kMillisecond);
+                benchmark::RegisterBenchmark (
+                    benchmarkName (row.effect, chainLabel (chain), blockSize).c_str(), runPeers,
+                    chain, blockSize)
+                    ->Iterations (3)
+                    ->UseManualTime()
+                    ->Unit (benchmark::kMillisecond);
         }
 
     benchmark::Initialize (&argc, argv);
@@ -367,7 +397,8 @@ int main (int argc, char** argv)
     const auto cell = [] (const double* value)
     {
         char text[32];
-        std::snprintf (text, sizeof (text), value != nullptr ? "%.1f" : "-", value != nullptr ? *value : 0.0);
+        std::snprintf (text, sizeof (text), value != nullptr ? "%.1f" : "-",
+                       value != nullptr ? *value : 0.0);
         return std::string (text);
     };
     const auto ratioCell = [] (const double* ours, const double* peer)
@@ -380,11 +411,13 @@ int main (int argc, char** argv)
         return std::string (text);
     };
 
-    std::printf ("\n| effect (ours when measured) | peer | ours 64 | peer 64 | ours/peer 64 | ours 256 | peer 256 | ours/peer 256 |\n"
+    std::printf ("\n| effect (ours when measured) | peer | ours 64 | peer 64 | ours/peer 64 | ours "
+                 "256 | peer 256 | ours/peer 256 |\n"
                  "|---|---|---:|---:|---:|---:|---:|---:|\n");
     for (const auto& row : rows)
     {
-        const auto note = realness().count (row.effect) != 0 ? realness()[row.effect] : std::string ("-");
+        const auto note =
+            realness().count (row.effect) != 0 ? realness()[row.effect] : std::string ("-");
         for (const auto& chain : row.peers)
         {
             const auto label = chainLabel (chain);
@@ -393,7 +426,7 @@ int main (int argc, char** argv)
             const double* peer64 = find (benchmarkName (row.effect, label, 64));
             const double* peer256 = find (benchmarkName (row.effect, label, 256));
             if (ours64 == nullptr && ours256 == nullptr)
-                continue;   // filtered out of this run
+                continue; // filtered out of this run
             std::printf ("| %s (%s) | %s | %s | %s | %s | %s | %s | %s |\n", row.effect.c_str(),
                          note.c_str(), label.c_str(), cell (ours64).c_str(), cell (peer64).c_str(),
                          ratioCell (ours64, peer64).c_str(), cell (ours256).c_str(),

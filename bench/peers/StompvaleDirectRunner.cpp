@@ -7,8 +7,7 @@
 
 StompvaleDirectRunner::StompvaleDirectRunner (double sampleRate, int blockSize,
                                               const std::vector<Setting>& settings)
-    : processor (std::make_unique<StompvaleAudioProcessor>()),
-      scratch ((size_t) blockSize)
+    : processor (std::make_unique<StompvaleAudioProcessor>()), scratch ((size_t)blockSize)
 {
     juce::AudioProcessor::BusesLayout layout;
     layout.inputBuses.add (juce::AudioChannelSet::mono());
@@ -29,7 +28,7 @@ StompvaleDirectRunner::StompvaleDirectRunner (double sampleRate, int blockSize,
                 found = true;
             }
         }
-        if (! found)
+        if (!found)
             throw std::runtime_error ("no parameter " + setting.id);
     }
 }
@@ -38,15 +37,12 @@ StompvaleDirectRunner::~StompvaleDirectRunner() = default;
 
 void StompvaleDirectRunner::run (const float* input, float* output, int numSamples)
 {
-    std::memcpy (scratch.data(), input, (size_t) numSamples * sizeof (float));
-    float* channels[] = { scratch.data() };
+    std::memcpy (scratch.data(), input, (size_t)numSamples * sizeof (float));
+    float* channels[] = {scratch.data()};
     juce::AudioBuffer<float> buffer (channels, 1, numSamples);
     juce::MidiBuffer midi;
     processor->processBlock (buffer, midi);
-    std::memcpy (output, scratch.data(), (size_t) numSamples * sizeof (float));
+    std::memcpy (output, scratch.data(), (size_t)numSamples * sizeof (float));
 }
 
-float StompvaleDirectRunner::getTunerFrequency() const
-{
-    return processor->tunerFrequency.load();
-}
+float StompvaleDirectRunner::getTunerFrequency() const { return processor->tunerFrequency.load(); }

@@ -14,8 +14,8 @@ class StompvaleDirectRunner final
 public:
     struct Setting
     {
-        std::string id;   /**< parameter ID, such as "PEDAL_BEFORE_SLOT0" */
-        float value;      /**< natural units: a pedal number, 1 for on, a knob value */
+        std::string id; /**< parameter ID, such as "PEDAL_BEFORE_SLOT0" */
+        float value;    /**< natural units: a pedal number, 1 for on, a knob value */
     };
 
     StompvaleDirectRunner (double sampleRate, int blockSize, const std::vector<Setting>& settings);
