@@ -10,11 +10,14 @@ set (STOMPVALE_ENGINE_SOURCES
     engine/dsp/OnePoleFilter.cpp
     engine/dsp/TransferCurve.cpp
     engine/dsp/Waveshaper.cpp
+    engine/dsp/BiquadCascade.cpp
+    engine/dsp/Decimator.cpp
     engine/effects/ChorusTremolo.cpp
     engine/effects/Compressor.cpp
     engine/effects/Delay.cpp
     engine/effects/DigitalReverb.cpp
     engine/effects/Drives.cpp
+    engine/tuner/RealFft.cpp
     engine/tuner/TunerEngine.cpp)
 list (TRANSFORM STOMPVALE_ENGINE_SOURCES PREPEND "${CMAKE_CURRENT_LIST_DIR}/../")
 
