@@ -206,9 +206,9 @@ TEST (RealFftTest, AlternatingSignIsTheNyquistBinInTheSecondEntry)
     RealFft::transform (n, data.data(), work.ip.data(), work.w.data());
 
     EXPECT_NEAR (data[1], (double) n, 1.0e-3);
-    for (int i = 0; i < n; ++i)
-        if (i != 1)
-            ASSERT_NEAR (data[(size_t) i], 0.0, 1.0e-3) << "entry " << i;
+    for (int i = 2; i < n; ++i)
+        ASSERT_NEAR (data[(size_t) i], 0.0, 1.0e-3) << "entry " << i;
+    EXPECT_NEAR (data[0], 0.0, 1.0e-3);
 }
 
 TEST (RealFftTest, TablesAreBuiltOnceWithTheirLayout)
