@@ -22,39 +22,29 @@ void BiquadCascade::process (float* samples, int numSamples) noexcept
         return;
 
     const int count = sectionCount < maxSections ? sectionCount : maxSections;
+    const float outputGain = gains[count];
 
-    for (int s = 0; s < count; ++s)
+    // Each sample goes through all sections before the next one is read. The arithmetic is the
+    // same as running each section over the whole block in turn (every section sees the same
+    // inputs in the same order), but the sections' recursions no longer wait for one another,
+    // so the processor overlaps them.
+    for (int i = 0; i < numSamples; ++i)
     {
-        const float b0 = sections[s][0];
-        const float b1 = sections[s][1];
-        const float b2 = sections[s][2];
-        const float a1 = sections[s][4];
-        const float a2 = sections[s][5];
-        float z1 = sectionState[s][0];
-        float z2 = sectionState[s][1];
+        float x = samples[i];
 
-        for (int i = 0; i < numSamples; ++i)
+        for (int s = 0; s < count; ++s)
         {
-            const float x = samples[i];
-            const float t = b0 * x + z1;
+            const float* row = sections[s];
+            float* state = sectionState[s];
+            const float t = row[0] * x + state[0];
             const float y = std::abs ((double) t) < silenceThreshold ? 0.0f : t;
-            z1 = flushed ((b1 * x + z2) - a1 * y);
-            z2 = flushed (b2 * x - a2 * y);
-            samples[i] = y;
+            state[0] = flushed ((row[1] * x + state[1]) - row[4] * y);
+            state[1] = flushed (row[2] * x - row[5] * y);
+
+            // A section gain other than 1 scales that section's output.
+            x = gains[s] != 1.0f ? y * gains[s] : y;
         }
 
-        sectionState[s][0] = z1;
-        sectionState[s][1] = z2;
-
-        // A section gain other than 1 scales that section's output.
-        const float sectionGain = gains[s];
-        if (sectionGain != 1.0f)
-            for (int i = 0; i < numSamples; ++i)
-                samples[i] *= sectionGain;
+        samples[i] = outputGain != 1.0f ? x * outputGain : x;
     }
-
-    const float outputGain = gains[count];
-    if (outputGain != 1.0f)
-        for (int i = 0; i < numSamples; ++i)
-            samples[i] *= outputGain;
 }
