@@ -221,19 +221,29 @@ void runOursLv2 (benchmark::State& state, Row row, int blockSize)
     times.report (state);
 }
 
-/** The whole signal through a fresh processor with the given settings, untimed. */
+/** The whole signal through a fresh processor with the given settings, untimed. Leaves in
+    tunerFrequency the median of the tuner's readings taken after every block (0 if none). */
 std::vector<float> renderOurs (const std::vector<StompvaleDirectRunner::Setting>& settings,
                                int blockSize, float& tunerFrequency)
 {
     StompvaleDirectRunner runner (sampleRate, blockSize, settings);
     const auto& input = testSignal();
     std::vector<float> output (input.size());
+    std::vector<float> readings;
     for (size_t offset = 0; offset < input.size(); offset += (size_t)blockSize)
     {
         const int count = (int)std::min<size_t> ((size_t)blockSize, input.size() - offset);
         runner.run (input.data() + offset, output.data() + offset, count);
+        if (runner.getTunerFrequency() > 0.0f)
+            readings.push_back (runner.getTunerFrequency());
     }
-    tunerFrequency = runner.getTunerFrequency();
+    tunerFrequency = 0.0f;
+    if (!readings.empty())
+    {
+        std::nth_element (readings.begin(), readings.begin() + (long)readings.size() / 2,
+                          readings.end());
+        tunerFrequency = readings[readings.size() / 2];
+    }
     return output;
 }
 
@@ -259,7 +269,7 @@ void noteRealness (const Row& row, int blockSize)
     char text[128];
     if (row.effect == "Tuner")
         std::snprintf (text, sizeof (text),
-                       tunerFrequency > 0.0f ? "real: last reading %.1f Hz"
+                       tunerFrequency > 0.0f ? "real: median reading %.1f Hz"
                                              : "not in yet: no reading",
                        (double)tunerFrequency);
     else
