@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmarks need. Run as root.
 # The host tests need ardour, jalv, jackd2, lv2-dev and sordi (lv2_validate); the peer benchmark
-# needs liblilv-dev and the peer plug-ins on the last line (about 30 s of the install together).
+# builds against liblilv-dev (its peer plug-ins come from bench/peers/install-peers.sh).
 set -euo pipefail
 
 export DEBIAN_FRONTEND=noninteractive
@@ -15,5 +15,4 @@ apt-get install -y -qq --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core \
     python3 python3-numpy python3-pil \
-    ardour jalv jackd2 lv2-dev sordi liblilv-dev \
-    guitarix-lv2 calf-plugins swh-lv2 mda-lv2 x42-plugins invada-studio-plugins-lv2
+    ardour jalv jackd2 lv2-dev sordi liblilv-dev
