@@ -2,6 +2,8 @@
 
 #include "engine/StompvaleAudioProcessor.h"
 
+#include <benchmark/benchmark.h>
+
 #include <memory>
 
 /** A processor on the heap, laid out 1 in / 2 out and prepared for the rate and block size, as a
@@ -17,4 +19,13 @@ inline std::unique_ptr<StompvaleAudioProcessor> makeBenchProcessor (double sampl
     processor->setRateAndBufferSizeDetails (sampleRate, blockSize);
     processor->prepareToPlay (sampleRate, blockSize);
     return processor;
+}
+
+/** Counts a run's items as samples and adds ns_per_sample, the CPU time per sample. */
+inline void reportPerSample (benchmark::State& state, int blockSize)
+{
+    state.SetItemsProcessed (state.iterations() * blockSize);
+    state.counters["ns_per_sample"] = benchmark::Counter (
+        (double) state.iterations() * blockSize,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }

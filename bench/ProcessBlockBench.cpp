@@ -25,10 +25,7 @@ void emptyChain (benchmark::State& state)
         benchmark::DoNotOptimize (buffer.getReadPointer (1));
     }
 
-    state.SetItemsProcessed (state.iterations() * blockSize);
-    state.counters["ns_per_sample"] = benchmark::Counter (
-        (double) state.iterations() * blockSize,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    reportPerSample (state, blockSize);
 }
 } // namespace
 

@@ -1,4 +1,4 @@
-#include "engine/StompvaleAudioProcessor.h"
+#include "BenchProcessor.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,13 +27,7 @@ std::vector<float> tone (int numSamples)
     the six chain positions, and the tuner on or off. */
 std::unique_ptr<StompvaleAudioProcessor> makeBoard (int blockSize, bool tunerOn)
 {
-    auto processor = std::make_unique<StompvaleAudioProcessor>();
-    juce::AudioProcessor::BusesLayout layout;
-    layout.inputBuses.add (juce::AudioChannelSet::mono());
-    layout.outputBuses.add (juce::AudioChannelSet::stereo());
-    processor->setBusesLayout (layout);
-    processor->setRateAndBufferSizeDetails (sampleRate, blockSize);
-    processor->prepareToPlay (sampleRate, blockSize);
+    auto processor = makeBenchProcessor (sampleRate, blockSize);
 
     // Chorus, reverb, tremolo, delay, compressor, tone drive.
     const int pedals[StompvaleAudioProcessor::numSlots] = { 0, 1, 2, 3, 4, 6 };
@@ -46,14 +40,6 @@ std::unique_ptr<StompvaleAudioProcessor> makeBoard (int blockSize, bool tunerOn)
 
     processor->tunerParameter->setValueNotifyingHost (tunerOn ? 1.0f : 0.0f);
     return processor;
-}
-
-void reportPerSample (benchmark::State& state, int blockSize)
-{
-    state.SetItemsProcessed (state.iterations() * blockSize);
-    state.counters["ns_per_sample"] = benchmark::Counter (
-        (double) state.iterations() * blockSize,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 /** The tuner step alone, as processBlock calls it. */

@@ -317,10 +317,10 @@ def make_footswitches():
     sky = 0.58 - 0.5 * ny / np.maximum(nz, 0.2)            # brighter towards the top
     light = np.array([-0.45, -0.6, 0.66], np.float32)
     light /= np.linalg.norm(light)
-    spec = np.clip(nx_ * light[0] + ny * light[1] + nz * light[2], 0.0, 1.0) ** 24
+    specular = np.clip(nx_ * light[0] + ny * light[1] + nz * light[2], 0.0, 1.0) ** 24
     machined = 0.05 * np.sin(r * 5.2) + 0.03 * np.sin(r * 13.0)
     rim = np.clip((r - (R - 2.0)) / 2.0, 0.0, 1.0)
-    plunger = np.clip(sky + machined + 0.55 * spec - 0.25 * rim, 0.0, 1.0)
+    plunger = np.clip(sky + machined + 0.55 * specular - 0.25 * rim, 0.0, 1.0)
     plunger_rgb = np.stack([plunger * 0.97, plunger * 0.985, plunger], -1)
     base = over(base, layer(base.shape, plunger_rgb, disc(R)))
     # small centre boss
