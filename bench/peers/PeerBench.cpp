@@ -197,6 +197,20 @@ struct PassTimes
     }
 };
 
+/** Times one pass of the whole signal per benchmark iteration and reports the cheapest. */
+void measurePasses (benchmark::State& state, int blockSize,
+                    const std::function<void (const float*, float*, int)>& process)
+{
+    PassTimes times;
+    for (auto _ : state)
+    {
+        double rms = 0.0;
+        const double cpu = timedPass (blockSize, process, rms);
+        times.add (state, cpu, rms);
+    }
+    times.report (state);
+}
+
 void runOursLv2 (benchmark::State& state, Row row, int blockSize)
 {
     LilvHost host (sampleRate, blockSize);
@@ -210,15 +224,8 @@ void runOursLv2 (benchmark::State& state, Row row, int blockSize)
         state.SkipWithError (("Stompvale LV2: " + runner.getError()).c_str());
         return;
     }
-    PassTimes times;
-    for (auto _ : state)
-    {
-        double rms = 0.0;
-        const double cpu = timedPass (
-            blockSize, [&] (const float* in, float* out, int n) { runner.run (in, out, n); }, rms);
-        times.add (state, cpu, rms);
-    }
-    times.report (state);
+    measurePasses (state, blockSize,
+                   [&] (const float* in, float* out, int n) { runner.run (in, out, n); });
 }
 
 /** The whole signal through a fresh processor with the given settings, untimed. Leaves in
@@ -282,15 +289,8 @@ void runOursDirect (benchmark::State& state, Row row, int blockSize)
 {
     noteRealness (row, blockSize);
     StompvaleDirectRunner runner (sampleRate, blockSize, row.ours);
-    PassTimes times;
-    for (auto _ : state)
-    {
-        double rms = 0.0;
-        const double cpu = timedPass (
-            blockSize, [&] (const float* in, float* out, int n) { runner.run (in, out, n); }, rms);
-        times.add (state, cpu, rms);
-    }
-    times.report (state);
+    measurePasses (state, blockSize,
+                   [&] (const float* in, float* out, int n) { runner.run (in, out, n); });
 }
 
 void runPeers (benchmark::State& state, std::vector<Peer> chain, int blockSize)
@@ -308,26 +308,17 @@ void runPeers (benchmark::State& state, std::vector<Peer> chain, int blockSize)
         }
     }
     std::vector<float> between ((size_t)blockSize);
-    PassTimes times;
-    for (auto _ : state)
-    {
-        double rms = 0.0;
-        const double cpu = timedPass (
-            blockSize,
-            [&] (const float* in, float* out, int n)
-            {
-                const float* stageInput = in;
-                for (auto& runner : runners)
-                {
-                    runner->run (stageInput, out, n);
-                    std::copy (out, out + n, between.begin());
-                    stageInput = between.data();
-                }
-            },
-            rms);
-        times.add (state, cpu, rms);
-    }
-    times.report (state);
+    measurePasses (state, blockSize,
+                   [&] (const float* in, float* out, int n)
+                   {
+                       const float* stageInput = in;
+                       for (auto& runner : runners)
+                       {
+                           runner->run (stageInput, out, n);
+                           std::copy (out, out + n, between.begin());
+                           stageInput = between.data();
+                       }
+                   });
 }
 
 std::string chainLabel (const std::vector<Peer>& chain)
