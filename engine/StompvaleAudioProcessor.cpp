@@ -182,6 +182,12 @@ void StompvaleAudioProcessor::releaseResources() {}
 
 void StompvaleAudioProcessor::reset()
 {
+    // Hosts may call this from a thread of their own while a block runs (the VST3 wrapper does
+    // when processing stops). Every wrapper holds the callback lock around processBlock, and the
+    // lock is recursive, so a reset from the preset manager or a state restore, which already
+    // hold it, takes it again at no cost.
+    const juce::ScopedLock renderLock (getCallbackLock());
+
     for (auto& pedal : pedalUnits)
         pedal.clearMemories();
 }

@@ -42,7 +42,8 @@ public:
     bool producesMidi() const override;
     bool isMidiEffect() const override;
 
-    /** Clears the delay lines and reverb memories. Never overlaps a block: see processBlock. */
+    /** Clears the delay lines and reverb memories. Takes the callback lock, so it never
+        overlaps a block that a wrapper runs under that lock. Any thread. */
     void reset() override;
 
     juce::AudioProcessorEditor* createEditor() override;

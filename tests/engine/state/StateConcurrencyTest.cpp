@@ -116,3 +116,23 @@ TEST (StateConcurrency, EditorFlagIsRaisedWhileEditorsOpenAndClose)
     host.join();
     EXPECT_GT (raised, 0);
 }
+
+TEST (StateConcurrency, HostResetsWhileBlocksRun)
+{
+    auto processor = testing_helpers::makeProcessor();
+    auto& p = *processor;
+
+    // A reverb and a delay in the chain, so that every block writes the memories reset() clears.
+    for (const int pedal : { 1, 3 })
+        testing_helpers::setOn (*p.pedalUnits[pedal].onOff, true);
+    testing_helpers::setNatural (*p.slotParameters[0], 1.0f);
+    testing_helpers::setNatural (*p.slotParameters[1], 3.0f);
+
+    {
+        RenderThread render (p);
+
+        // The host's thread, as the VST3 wrapper calls reset() when processing stops.
+        for (int i = 0; i < 200; ++i)
+            p.reset();
+    }
+}
