@@ -111,12 +111,12 @@ void PedalLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, int wi
     const float angle = rotaryStartAngle + sliderPos * (rotaryEndAngle - rotaryStartAngle);
     const float tickStep = (rotaryEndAngle - rotaryStartAngle) / 10.0f;
 
-    // 1. The knob's name in the 16-unit band at the bottom of the slider.
+    // The knob's name in the 16-unit band at the bottom of the slider.
     g.setColour (slider.findColour (juce::ToggleButton::textColourId));
     g.drawFittedText (slider.getComponentID(), 0, height - 16, width, 16,
                       juce::Justification::centred, 2, 0.0f);
 
-    // 2. Eleven ticks: copy k ends up turned by start + k * step about the pivot.
+    // Eleven ticks: copy k ends up turned by start + k * step about the pivot.
     juce::Path ticks;
     for (int k = 0; k <= 10; ++k)
     {
@@ -129,7 +129,7 @@ void PedalLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, int wi
     g.setColour (juce::Colour (antiqueWhite));
     g.fillPath (ticks);
 
-    // 3. to 6. The pointer, the cap (both turn with the value), the disc and the skirt.
+    // The pointer, the cap (both turn with the value), the disc and the skirt.
     juce::Path pointer;
     pointer.addRectangle ((float)(X + 0.9685 * W / 2.0), (float)(Y + 0.275 * H + tickLength * W),
                           (float)(tickLength * W), (float)(0.135 * W));
@@ -145,7 +145,7 @@ void PedalLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, int wi
     auto skirt = loadShape (embedded::knobPathB);
     fitInto (skirt, X + 0.23 * W, Y + 0.23 * H, 0.54 * W, 0.54 * H);
 
-    // 7. and 8. The skirt: shadow, then a light-from-the-upper-left radial gradient.
+    // The skirt: shadow, then a light-from-the-upper-left radial gradient.
     const int skirtShadowOffset = (int)(0.54 * W * 0.02);
     juce::DropShadow (juce::Colours::black, 4, {skirtShadowOffset, skirtShadowOffset})
         .drawForPath (g, skirt);
@@ -155,7 +155,7 @@ void PedalLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, int wi
         (float)(Y + 1.2 * skirtInset * H), true));
     g.fillPath (skirt);
 
-    // 9. and 10. The cap: shadow, then dark gradient.
+    // The cap: shadow, then dark gradient.
     const int capShadowOffset = (int)(0.45 * W * 0.07);
     juce::DropShadow (juce::Colours::black, 4, {capShadowOffset, capShadowOffset})
         .drawForPath (g, cap);
@@ -164,13 +164,13 @@ void PedalLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, int wi
         juce::Colour (0xff1a1e1a), (float)(X + 0.9 * 0.55 * W), (float)(Y + 0.9 * 0.55 * H), true));
     g.fillPath (cap);
 
-    // 11. The disc, darker at its middle.
+    // The disc, darker at its middle.
     g.setGradientFill (juce::ColourGradient (
         juce::Colour (0xff646464), (float)(X + 0.7 * 0.685 * W), (float)(Y + 0.7 * 0.685 * H),
         juce::Colour (0xff848a84), (float)(X + 0.685 * W), (float)(Y + 0.685 * H), true));
     g.fillPath (disc);
 
-    // 12. The pointer on top.
+    // The pointer on top.
     g.setColour (juce::Colour (antiqueWhite));
     g.fillPath (pointer);
 }

@@ -76,7 +76,7 @@ void TunerEngine::process (const float* channel, int numSamples, int sampleRate,
 
     const int n = numSamples > 0 ? numSamples : 0;
 
-    // 1. A copy of the block, so that the decimators may filter it in place.
+    // A copy of the block, so that the decimators may filter it in place.
     tunerBlock.samples = tunerInput;
     tunerBlock.numSamples = n;
     tunerBlock.sampleRate = sampleRate;
@@ -84,17 +84,17 @@ void TunerEngine::process (const float* channel, int numSamples, int sampleRate,
     for (int i = 0; i < n; ++i)
         tunerInput[i] = limitedSample (channel[i]);
 
-    // 2. Down to a sixteenth of the host rate: at most 512 samples.
+    // Down to a sixteenth of the host rate: at most 512 samples.
     stage1.process (tunerBlock);
     stage2.process (tunerBlock);
     const int m = tunerBlock.numSamples < historySize ? (int) tunerBlock.numSamples : historySize;
     const int decimatedRate = tunerBlock.sampleRate;
 
-    // 3. The window slides on by the m new samples.
+    // The window slides on by the m new samples.
     std::memmove (history, history + m, sizeof (float) * (size_t) (historySize - m));
     std::memcpy (history + historySize - m, tunerBlock.samples, sizeof (float) * (size_t) m);
 
-    // 4. Zero-padded to the transform length: a 16-fold finer bin grid for the peak search.
+    // Zero-padded to the transform length: a 16-fold finer bin grid for the peak search.
     std::memcpy (fftBuffer, history, sizeof (float) * (size_t) historySize);
     std::memset (fftBuffer + historySize, 0, sizeof (float) * (size_t) (fftSize - historySize));
 
@@ -102,13 +102,14 @@ void TunerEngine::process (const float* channel, int numSamples, int sampleRate,
     if (decimatedRate <= 0)
         return;
 
-    // 5.
+    // Bins up to 360 Hz at the decimated rate take part in the peak search.
     const int numBins = numBinsFor (decimatedRate);
 
-    // 6.
+    // The spectrum of the padded window, in place.
     RealFft::transform (fftSize, fftBuffer, fftIp, fftTable);
 
-    // 7. Bins from fftSize / 2 on (host rates below 11520 Hz) read the zero tail of fftBuffer.
+    // Each bin's power, smoothed over blocks. Bins from fftSize / 2 on (host rates below
+    // 11520 Hz) read the zero tail of fftBuffer.
     for (int k = 0; k < numBins; ++k)
     {
         const float re = fftBuffer[2 * k];
@@ -117,7 +118,7 @@ void TunerEngine::process (const float* channel, int numSamples, int sampleRate,
         magnitudes[k] = power * newPowerWeight + magnitudes[k] * oldPowerWeight;
     }
 
-    // 8. The first strongest bin; 0 while every bin is 0.
+    // The first strongest bin; 0 while every bin is 0.
     float best = 0.0f;
     int peak = 0;
 
@@ -130,7 +131,7 @@ void TunerEngine::process (const float* channel, int numSamples, int sampleRate,
         }
     }
 
-    // 9. Vertex of the parabola through the peak bin and its neighbours, in bins.
+    // Vertex of the parabola through the peak bin and its neighbours, in bins.
     if (2 <= peak && peak < numBins - 2)
     {
         const float a = magnitudes[peak - 1];
@@ -146,7 +147,8 @@ void TunerEngine::process (const float* channel, int numSamples, int sampleRate,
             frequency.store (refined, std::memory_order_relaxed);
     }
 
-    // 10.
+    // The note whose band holds the reading, and the reading's distance from its centre; outside
+    // every band the name and the deviation stay as they were.
     const float f = frequency.load (std::memory_order_relaxed);
     const int note = findNote (f);
 
