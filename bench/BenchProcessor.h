@@ -25,7 +25,7 @@ inline std::unique_ptr<StompvaleAudioProcessor> makeBenchProcessor (double sampl
 inline void reportPerSample (benchmark::State& state, int blockSize)
 {
     state.SetItemsProcessed (state.iterations() * blockSize);
-    state.counters["ns_per_sample"] = benchmark::Counter (
-        (double) state.iterations() * blockSize,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_sample"] =
+        benchmark::Counter ((double) state.iterations() * blockSize,
+                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }

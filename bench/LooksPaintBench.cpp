@@ -43,7 +43,7 @@ void pedalFacePaint (benchmark::State& state)
     pedal->init (delayEffect);
     PedalNewComponent face;
     face.pedal = pedal.get();
-    face.setBounds (0, 0, (int)state.range (0), 300);
+    face.setBounds (0, 0, (int) state.range (0), 300);
     paintRepeatedly (state, face);
 }
 

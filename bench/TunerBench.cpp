@@ -19,7 +19,8 @@ std::vector<float> tone (int numSamples)
 {
     std::vector<float> samples ((size_t) numSamples);
     for (int i = 0; i < numSamples; ++i)
-        samples[(size_t) i] = 0.5f * (float) std::sin (2.0 * 3.14159265358979 * 110.0 * i / sampleRate);
+        samples[(size_t) i] =
+            0.5f * (float) std::sin (2.0 * 3.14159265358979 * 110.0 * i / sampleRate);
     return samples;
 }
 
@@ -82,7 +83,12 @@ void chainTunerOn (benchmark::State& state) { processBlockWith (state, true); }
 } // namespace
 
 BENCHMARK (tunerStep)->Arg (32)->Arg (64)->Arg (256)->Arg (1024)->Unit (benchmark::kMicrosecond);
-BENCHMARK (chainTunerOff)->Arg (32)->Arg (64)->Arg (256)->Arg (1024)->Unit (benchmark::kMicrosecond);
+BENCHMARK (chainTunerOff)
+    ->Arg (32)
+    ->Arg (64)
+    ->Arg (256)
+    ->Arg (1024)
+    ->Unit (benchmark::kMicrosecond);
 BENCHMARK (chainTunerOn)->Arg (32)->Arg (64)->Arg (256)->Arg (1024)->Unit (benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

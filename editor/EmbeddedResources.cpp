@@ -5,7 +5,7 @@
 namespace embedded
 {
 #define STOMPVALE_EMBED(name, file)                                                                \
-    const EmbeddedData name{StompvaleBinaryData::file, StompvaleBinaryData::file##Size};
+    const EmbeddedData name { StompvaleBinaryData::file, StompvaleBinaryData::file##Size };
 
 STOMPVALE_EMBED (ledLettersImage, ledLettersImage_jpg)
 STOMPVALE_EMBED (pedalBodyImage, pedalBodyImage_png)

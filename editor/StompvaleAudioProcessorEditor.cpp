@@ -17,15 +17,15 @@ constexpr juce::uint32 volumeTrackColour = 0xffd3d3d3;
 constexpr juce::uint32 volumeBackgroundColour = 0xff808080;
 
 // Fixed places in the design frame, in units, each inside the parent named.
-const juce::Rectangle<int> tunerBounds{200, 0, 220, 40};         // contentComponent
-const juce::Rectangle<int> chainAreaBounds{0, 50, 1285, 350};    // contentComponent
-const juce::Rectangle<int> presetBoardBounds{0, 400, 1285, 220}; // contentComponent
-const juce::Rectangle<int> bankLabelBounds{270, 10, 100, 200};   // presetBoard
-const juce::Rectangle<int> presetPageBounds{380, 10, 800, 200};  // presetBoard
-const juce::Rectangle<int> websiteLinkBounds{1135, 10, 130, 18}; // contentComponent
-const juce::Rectangle<int> donationLinkBounds{1135, 30, 130, 18};
-const juce::Rectangle<int> versionTextBounds{1225, 380, 40, 20};
-const juce::Rectangle<int> tunerBarBounds{200, 20, 195, 20};
+const juce::Rectangle<int> tunerBounds { 200, 0, 220, 40 };         // contentComponent
+const juce::Rectangle<int> chainAreaBounds { 0, 50, 1285, 350 };    // contentComponent
+const juce::Rectangle<int> presetBoardBounds { 0, 400, 1285, 220 }; // contentComponent
+const juce::Rectangle<int> bankLabelBounds { 270, 10, 100, 200 };   // presetBoard
+const juce::Rectangle<int> presetPageBounds { 380, 10, 800, 200 };  // presetBoard
+const juce::Rectangle<int> websiteLinkBounds { 1135, 10, 130, 18 }; // contentComponent
+const juce::Rectangle<int> donationLinkBounds { 1135, 30, 130, 18 };
+const juce::Rectangle<int> versionTextBounds { 1225, 380, 40, 20 };
+const juce::Rectangle<int> tunerBarBounds { 200, 20, 195, 20 };
 constexpr int wordmarkX = 965, wordmarkY = 10;
 constexpr int floorWidth = 1285, floorHeight = 400;
 
@@ -35,9 +35,9 @@ constexpr int presetsPerRow = 5;
 
 constexpr int slotWidth = 200, slotHeight = 340, slotPitch = 210, slotX = 17, slotY = 5;
 constexpr int swapButtonX = 207, swapButtonY = 150, swapButtonSize = 30;
-const juce::Rectangle<int> previousButtonBounds{20, 10, 30, 30}; // in the position
-const juce::Rectangle<int> nextButtonBounds{150, 10, 30, 30};
-const juce::Rectangle<int> changeButtonBounds{90, 0, 20, 20};
+const juce::Rectangle<int> previousButtonBounds { 20, 10, 30, 30 }; // in the position
+const juce::Rectangle<int> nextButtonBounds { 150, 10, 30, 30 };
+const juce::Rectangle<int> changeButtonBounds { 90, 0, 20, 20 };
 constexpr int chainButtonCount = 3; // children 0 to 2 of a position; a face comes after them
 
 /** Places of the named sliders (in contentComponent or presetBoard) and toggles. */
@@ -48,10 +48,10 @@ struct NamedPlace
 };
 
 const NamedPlace namedPlaces[] = {
-    {"volume", {640, 10, 200, 40}},    {"levelIn", {15, 20, 15, 160}},
-    {"levelOut", {1255, 20, 15, 160}}, {"tuner", {110, 10, 80, 40}},
-    {"presetboard", {25, 10, 80, 40}}, {"recordpreset", {50, 60, 100, 100}},
-    {"bankUp", {170, 10, 100, 100}},   {"bankDown", {170, 110, 100, 100}},
+    { "volume", { 640, 10, 200, 40 } },    { "levelIn", { 15, 20, 15, 160 } },
+    { "levelOut", { 1255, 20, 15, 160 } }, { "tuner", { 110, 10, 80, 40 } },
+    { "presetboard", { 25, 10, 80, 40 } }, { "recordpreset", { 50, 60, 100, 100 } },
+    { "bankUp", { 170, 10, 100, 100 } },   { "bankDown", { 170, 110, 100, 100 } },
 };
 
 constexpr int knobWidth = 60, knobHeight = 80;
@@ -81,15 +81,15 @@ juce::URL websiteUrl() { return juce::URL (StompvaleAudioProcessorEditor::websit
 juce::URL donationUrl()
 {
     return juce::URL::createWithoutParsing (
-        juce::String (StompvaleAudioProcessorEditor::websiteAddress) +
-        StompvaleAudioProcessorEditor::donationSuffix);
+        juce::String (StompvaleAudioProcessorEditor::websiteAddress)
+        + StompvaleAudioProcessorEditor::donationSuffix);
 }
 
 /** Text, tick and disabled tick of a preset-board button, which its look may read. */
 void setBoardTextColours (juce::Button& button)
 {
-    for (auto id : {juce::ToggleButton::textColourId, juce::ToggleButton::tickColourId,
-                    juce::ToggleButton::tickDisabledColourId})
+    for (auto id : { juce::ToggleButton::textColourId, juce::ToggleButton::tickColourId,
+                     juce::ToggleButton::tickDisabledColourId })
         button.setColour (id, juce::Colour (boardTextColour));
 }
 
@@ -250,14 +250,14 @@ void StompvaleAudioProcessorEditor::addPedalKnob (juce::AudioParameterFloat& par
     const auto pedalNumber = parameter.getLabel().getIntValue();
     const auto knob = lastDigit (parameter.paramID);
 
-    if (!juce::isPositiveAndBelow (pedalNumber, numPedals))
+    if (! juce::isPositiveAndBelow (pedalNumber, numPedals))
         return;
 
     auto& pedal = audioProcessor.pedalUnits[pedalNumber];
 
-    if (!juce::isPositiveAndBelow (knob,
-                                   juce::jmin ((int)pedal.numParams, pedalDefinition::maxKnobs)) ||
-        pedal.knobParameters[knob] == nullptr)
+    if (! juce::isPositiveAndBelow (knob,
+                                    juce::jmin ((int) pedal.numParams, pedalDefinition::maxKnobs))
+        || pedal.knobParameters[knob] == nullptr)
         return;
 
     auto& knobParameter = *pedal.knobParameters[knob];
@@ -302,8 +302,8 @@ void StompvaleAudioProcessorEditor::addPresetButton (juce::AudioParameterBool& p
 {
     const auto presetNumber = parameter.getLabel().getIntValue();
 
-    if (!juce::isPositiveAndBelow (presetNumber, StompvaleAudioProcessor::numPresets) ||
-        audioProcessor.presetButtonParameters[presetNumber] == nullptr)
+    if (! juce::isPositiveAndBelow (presetNumber, StompvaleAudioProcessor::numPresets)
+        || audioProcessor.presetButtonParameters[presetNumber] == nullptr)
         return;
 
     auto& presetParameter = *audioProcessor.presetButtonParameters[presetNumber];
@@ -323,8 +323,8 @@ void StompvaleAudioProcessorEditor::addFootswitch (juce::AudioParameterBool& par
 {
     const auto pedalNumber = parameter.getLabel().getIntValue();
 
-    if (!juce::isPositiveAndBelow (pedalNumber, numPedals) ||
-        audioProcessor.pedalUnits[pedalNumber].onOff == nullptr)
+    if (! juce::isPositiveAndBelow (pedalNumber, numPedals)
+        || audioProcessor.pedalUnits[pedalNumber].onOff == nullptr)
         return;
 
     auto& pedal = audioProcessor.pedalUnits[pedalNumber];
@@ -392,7 +392,7 @@ void StompvaleAudioProcessorEditor::addChainButtons (juce::AudioParameterInt& pa
 {
     const auto slot = parameter.getLabel().getIntValue();
 
-    if (!juce::isPositiveAndBelow (slot, numSlots))
+    if (! juce::isPositiveAndBelow (slot, numSlots))
         return;
 
     // Buttons are numbered 1 to 6 while the positions are 0 to 5.
@@ -489,10 +489,10 @@ juce::AffineTransform StompvaleAudioProcessorEditor::frameTransform (float scale
     // Frame sizes are truncated; the tiny bias keeps float noise in scale x width (for example
     // 1285 x (1000 / 1285) = 999.99994) from costing a whole pixel, which would make every
     // resized pass shrink the window a little further.
-    const auto scaledWidth = (int)((float)frameWidth * scale + 1.0e-3f);
-    const auto scaledHeight = (int)((float)frameHeight() * scale + 1.0e-3f);
-    const auto tx = (float)(getWidth() - scaledWidth) * 0.5f;
-    const auto ty = (float)(getHeight() - scaledHeight) * 0.5f;
+    const auto scaledWidth = (int) ((float) frameWidth * scale + 1.0e-3f);
+    const auto scaledHeight = (int) ((float) frameHeight() * scale + 1.0e-3f);
+    const auto tx = (float) (getWidth() - scaledWidth) * 0.5f;
+    const auto ty = (float) (getHeight() - scaledHeight) * 0.5f;
     return juce::AffineTransform::scale (scale).translated (tx, ty);
 }
 
@@ -501,18 +501,18 @@ void StompvaleAudioProcessorEditor::paint (juce::Graphics& g)
 {
     g.fillAll (juce::Colour (backgroundColour));
 
-    const auto w = (float)getWidth();
-    const auto h = (float)getHeight();
+    const auto w = (float) getWidth();
+    const auto h = (float) getHeight();
 
     if (w <= 0.0f || h <= 0.0f)
         return;
 
-    const auto scale = juce::jmin (w / (float)frameWidth, h / (float)frameHeight());
+    const auto scale = juce::jmin (w / (float) frameWidth, h / (float) frameHeight());
     g.addTransform (frameTransform (scale));
 
     // Resampled once; later paints draw the kept copy at its own size.
-    if (boardBackgroundImage.getWidth() != floorWidth ||
-        boardBackgroundImage.getHeight() != floorHeight)
+    if (boardBackgroundImage.getWidth() != floorWidth
+        || boardBackgroundImage.getHeight() != floorHeight)
         boardBackgroundImage = boardBackgroundImage.rescaled (
             floorWidth, floorHeight, juce::Graphics::highResamplingQuality);
 
@@ -538,11 +538,11 @@ void StompvaleAudioProcessorEditor::paint (juce::Graphics& g)
     // if something changed them. Compared as text: URL's own comparison has the same unguarded
     // memory-block access.
     for (auto [link, url] :
-         {std::pair (&websiteLink, websiteUrl()), std::pair (&donationLink, donationUrl())})
+         { std::pair (&websiteLink, websiteUrl()), std::pair (&donationLink, donationUrl()) })
         if (link->getURL().toString (true) != url.toString (true))
             link->setURL (url);
 
-    for (auto* link : {&websiteLink, &donationLink})
+    for (auto* link : { &websiteLink, &donationLink })
     {
         link->setJustificationType (juce::Justification::centredRight);
         link->setColour (juce::HyperlinkButton::textColourId, juce::Colour (whitesmoke));
@@ -563,10 +563,10 @@ void StompvaleAudioProcessorEditor::resized()
 
     // The width sets the scale; the height follows the frame's aspect ratio. When the bounds
     // below change the size, the framework calls resized again, which then finds them in ratio.
-    const auto scale = (float)w / (float)frameWidth;
+    const auto scale = (float) w / (float) frameWidth;
     contentComponent.setTransform (frameTransform (scale));
-    setBounds (getX(), getY(), (int)((float)frameWidth * scale + 1.0e-3f),
-               (int)((float)frameHeight() * scale + 1.0e-3f));
+    setBounds (getX(), getY(), (int) ((float) frameWidth * scale + 1.0e-3f),
+               (int) ((float) frameHeight() * scale + 1.0e-3f));
 }
 
 void StompvaleAudioProcessorEditor::layOutPresetPages()
@@ -791,7 +791,7 @@ void StompvaleAudioProcessorEditor::sliderValueChanged (juce::Slider* slider)
         return;
 
     if (auto* parameter = dynamic_cast<juce::AudioParameterFloat*> (parameters.getUnchecked (j)))
-        *parameter = (float)slider->getValue(); // sent to the host only when it differs
+        *parameter = (float) slider->getValue(); // sent to the host only when it differs
 }
 
 void StompvaleAudioProcessorEditor::comboBoxChanged (juce::ComboBox*) {}
@@ -862,8 +862,8 @@ void StompvaleAudioProcessorEditor::buttonClicked (juce::Button* button)
 //==================================================================================================
 void StompvaleAudioProcessorEditor::stepChainPosition (int slot, int step)
 {
-    if (!juce::isPositiveAndBelow (slot, numSlots) ||
-        audioProcessor.slotParameters[slot] == nullptr)
+    if (! juce::isPositiveAndBelow (slot, numSlots)
+        || audioProcessor.slotParameters[slot] == nullptr)
         return;
 
     int taken[numSlots];
@@ -896,9 +896,9 @@ void StompvaleAudioProcessorEditor::stepChainPosition (int slot, int step)
 
 void StompvaleAudioProcessorEditor::swapChainPositions (int leftSlot)
 {
-    if (!juce::isPositiveAndBelow (leftSlot, numSlots - 1) ||
-        audioProcessor.slotParameters[leftSlot] == nullptr ||
-        audioProcessor.slotParameters[leftSlot + 1] == nullptr)
+    if (! juce::isPositiveAndBelow (leftSlot, numSlots - 1)
+        || audioProcessor.slotParameters[leftSlot] == nullptr
+        || audioProcessor.slotParameters[leftSlot + 1] == nullptr)
         return;
 
     const auto left = chainPosition (leftSlot);
@@ -909,8 +909,8 @@ void StompvaleAudioProcessorEditor::swapChainPositions (int leftSlot)
 
 void StompvaleAudioProcessorEditor::emptyChainPosition (int slot)
 {
-    if (!juce::isPositiveAndBelow (slot, numSlots) ||
-        audioProcessor.slotParameters[slot] == nullptr)
+    if (! juce::isPositiveAndBelow (slot, numSlots)
+        || audioProcessor.slotParameters[slot] == nullptr)
         return;
 
     if (chainPosition (slot) != -1)

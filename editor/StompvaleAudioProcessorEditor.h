@@ -160,7 +160,7 @@ public:
     /** Raised by the engine after a preset load (render thread) or a host state restore (host
         thread), under the framework's active-editor lock; the timer lays the board out again
         and clears it. Relaxed: it carries no data, only "look again". */
-    std::atomic<bool> stateRestored{false};
+    std::atomic<bool> stateRestored { false };
 
 private:
     CommandLookAndFeel commandLook;

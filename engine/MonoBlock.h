@@ -9,7 +9,7 @@ struct MonoBlock
     /** Largest block the engine processes; longer host blocks pass through untouched. */
     static constexpr int maxBlockSize = 8192;
 
-    float* samples = nullptr;   /**< first channel of the host buffer */
-    int32_t numSamples = 0;     /**< 0 to maxBlockSize */
-    int32_t sampleRate = 0;     /**< host rate in Hz, truncated toward zero */
+    float* samples = nullptr; /**< first channel of the host buffer */
+    int32_t numSamples = 0;   /**< 0 to maxBlockSize */
+    int32_t sampleRate = 0;   /**< host rate in Hz, truncated toward zero */
 };

@@ -31,13 +31,13 @@ void PedalNewComponent::paint (juce::Graphics& g)
     else
         faceImage = {};
 
-    const juce::Rectangle<float> body (3.0f, 10.0f, (float)(w - 25), (float)(h - 33));
-    if (!body.isEmpty())
+    const juce::Rectangle<float> body (3.0f, 10.0f, (float) (w - 25), (float) (h - 33));
+    if (! body.isEmpty())
     {
         juce::Path outline;
         outline.addRoundedRectangle (body.getX(), body.getY(), body.getWidth(), body.getHeight(),
                                      10.0f, 10.0f);
-        juce::DropShadow (juce::Colours::black, 14, {5, 5}).drawForPath (g, outline);
+        juce::DropShadow (juce::Colours::black, 14, { 5, 5 }).drawForPath (g, outline);
 
         g.setColour (bodyColourFor (pedal->type));
         g.fillRoundedRectangle (body, 10.0f);

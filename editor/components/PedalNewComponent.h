@@ -40,8 +40,8 @@ public:
 private:
     const void* bodyImageData;
     int bodyImageSize;
-    juce::Image faceImage;               /**< the outline picture at the last paint's size */
-    juce::Colour textColour{0x00000000}; /**< the name's colour: white from the first paint */
+    juce::Image faceImage;                  /**< the outline picture at the last paint's size */
+    juce::Colour textColour { 0x00000000 }; /**< the name's colour: white from the first paint */
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PedalNewComponent)
 };

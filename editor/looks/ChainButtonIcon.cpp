@@ -15,7 +15,7 @@ juce::Path leftTriangle()
 void fillInButton (juce::Graphics& g, juce::Path icon, const juce::Button& button)
 {
     g.setColour (colour);
-    icon.scaleToFit (0.0f, 0.0f, (float)button.getWidth(), (float)button.getHeight(), true);
+    icon.scaleToFit (0.0f, 0.0f, (float) button.getWidth(), (float) button.getHeight(), true);
     g.fillPath (icon);
 }
 } // namespace chainButtonIcon

@@ -7,7 +7,7 @@
 namespace chainButtonIcon
 {
 /** Azure with its alpha byte replaced by 0x80 (ARGB 0x80f0ffff). */
-const juce::Colour colour{0x80f0ffff};
+const juce::Colour colour { 0x80f0ffff };
 
 /** The triangle of the previous/next buttons, apex (0, 50) on the left, base the edge x = 150. */
 juce::Path leftTriangle();

@@ -10,6 +10,6 @@ void ChangesLookAndFeel::drawToggleButton (juce::Graphics& g, juce::ToggleButton
                                            bool)
 {
     juce::Path icon;
-    icon.loadPathFromData (embedded::changesIconPath.data, (size_t)embedded::changesIconPath.size);
+    icon.loadPathFromData (embedded::changesIconPath.data, (size_t) embedded::changesIconPath.size);
     chainButtonIcon::fillInButton (g, icon, button);
 }

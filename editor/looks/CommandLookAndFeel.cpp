@@ -11,14 +11,14 @@ int CommandLookAndFeel::levelStep (double percent)
     // log10 of zero is minus infinity, and converting that (or a NaN) to int is undefined: such
     // levels simply light no segment.
     const auto darkStep = std::numeric_limits<int>::min();
-    if (!(percent > 0.0))
+    if (! (percent > 0.0))
         return darkStep;
 
     // 6.66666 rather than 20/3: one step is 3.000003 dB. Truncation is towards zero.
     const double steps = std::log10 (percent * 0.01) * 6.66666;
     if (steps < -1.0e6)
         return darkStep;
-    return (int)juce::jmin (steps, 1.0e6);
+    return (int) juce::jmin (steps, 1.0e6);
 }
 
 void CommandLookAndFeel::drawLinearSlider (juce::Graphics& g, int, int y, int width, int height,
@@ -26,8 +26,8 @@ void CommandLookAndFeel::drawLinearSlider (juce::Graphics& g, int, int y, int wi
                                            juce::Slider& slider)
 {
     const int step = levelStep (slider.getValue());
-    const int pitch = (int)(height * 0.1);
-    const int led = (int)(pitch * 0.7);
+    const int pitch = (int) (height * 0.1);
+    const int led = (int) (pitch * 0.7);
 
     for (int k = 0; k < numSegments; ++k)
     {

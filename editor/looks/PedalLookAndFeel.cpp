@@ -8,7 +8,7 @@ namespace
     picture (the framework would otherwise build a degenerate transform). */
 void drawPictureWithin (juce::Graphics& g, const juce::Image& picture, juce::Rectangle<int> box)
 {
-    if (picture.isValid() && !box.isEmpty())
+    if (picture.isValid() && ! box.isEmpty())
         g.drawImageWithin (picture, box.getX(), box.getY(), box.getWidth(), box.getHeight(),
                            juce::RectanglePlacement::centred);
 }
@@ -22,13 +22,13 @@ juce::Image decode (const EmbeddedData& d)
     as it is (the framework does the same for a shape without area). */
 void fitInto (juce::Path& shape, double x, double y, double w, double h)
 {
-    shape.scaleToFit ((float)x, (float)y, (float)w, (float)h, true);
+    shape.scaleToFit ((float) x, (float) y, (float) w, (float) h, true);
 }
 
 juce::Path loadShape (const EmbeddedData& d)
 {
     juce::Path p;
-    p.loadPathFromData (d.data, (size_t)d.size);
+    p.loadPathFromData (d.data, (size_t) d.size);
     return p;
 }
 } // namespace
@@ -59,20 +59,20 @@ void PedalLookAndFeel::drawToggleButton (juce::Graphics& g, juce::ToggleButton& 
     const bool hasCaption =
         isBankButton || name.contains ("PRESET") || name.contains ("recordpreset");
 
-    if (!hasCaption)
+    if (! hasCaption)
     {
         // A pedal's footswitch: the picture alone, whatever the button's text.
-        drawPictureWithin (g, picture, {0, 0, w, h});
+        drawPictureWithin (g, picture, { 0, 0, w, h });
         return;
     }
 
     // The bank buttons step a page and have no LED of their own: the top 80 % of the picture.
     if (isBankButton)
-        picture =
-            picture.getClippedImage ({0, 0, picture.getWidth(), (int)(picture.getHeight() * 0.8)});
+        picture = picture.getClippedImage (
+            { 0, 0, picture.getWidth(), (int) (picture.getHeight() * 0.8) });
 
     g.setColour (juce::Colour (captionColour));
-    drawPictureWithin (g, picture, {0, 30, w, h - 30});
+    drawPictureWithin (g, picture, { 0, 30, w, h - 30 });
     g.drawFittedText (button.getButtonText(), 0, 0, w, 30, juce::Justification::centred, 1, 0.0f);
 }
 
@@ -89,11 +89,11 @@ void PedalLookAndFeel::drawLabel (juce::Graphics& g, juce::Label& label)
     // 100 to 174, ... A character outside A to I lands wholly outside the strip, and the clip
     // then gives an empty picture, so only the caption shows.
     const auto text = label.getText();
-    const int code = text.isEmpty() ? 0 : (int)(juce::int8) (text.getLastCharacter() & 0xff);
+    const int code = text.isEmpty() ? 0 : (int) (juce::int8) (text.getLastCharacter() & 0xff);
     const int x = (code - 'A') * ledLetterPitch;
     const auto letter =
-        bankLetterImage.getClippedImage ({x, 0, ledLetterWidth, bankLetterImage.getHeight()});
-    drawPictureWithin (g, letter, {0, 70, w, h - 140});
+        bankLetterImage.getClippedImage ({ x, 0, ledLetterWidth, bankLetterImage.getHeight() });
+    drawPictureWithin (g, letter, { 0, 70, w, h - 140 });
 }
 
 //==============================================================================
@@ -106,8 +106,8 @@ void PedalLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, int wi
     const double X = x, Y = y, W = width, H = height;
     const double skirtInset = 1.0 - 0.54;  // 0.46: where the skirt's box starts, per unit of size
     const double tickLength = 0.45 * 0.07; // 0.0315 W: tick height, pointer width and gaps
-    const auto cx = (float)(X + 0.55 * W / 2.0 + 0.45 * W / 2.0);
-    const auto cy = (float)(Y + 0.55 * H / 2.0 + 0.45 * H / 2.0);
+    const auto cx = (float) (X + 0.55 * W / 2.0 + 0.45 * W / 2.0);
+    const auto cy = (float) (Y + 0.55 * H / 2.0 + 0.45 * H / 2.0);
     const float angle = rotaryStartAngle + sliderPos * (rotaryEndAngle - rotaryStartAngle);
     const float tickStep = (rotaryEndAngle - rotaryStartAngle) / 10.0f;
 
@@ -120,9 +120,9 @@ void PedalLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, int wi
     juce::Path ticks;
     for (int k = 0; k <= 10; ++k)
     {
-        ticks.addRectangle ((float)(X + 0.9865 * W / 2.0),
-                            (float)(Y + skirtInset * H / 2.0 - 2.0 * tickLength * W),
-                            (float)(0.0135 * W), (float)(tickLength * W));
+        ticks.addRectangle ((float) (X + 0.9865 * W / 2.0),
+                            (float) (Y + skirtInset * H / 2.0 - 2.0 * tickLength * W),
+                            (float) (0.0135 * W), (float) (tickLength * W));
         ticks.applyTransform (juce::AffineTransform::rotation (tickStep, cx, cy));
     }
     ticks.applyTransform (juce::AffineTransform::rotation (rotaryStartAngle - tickStep, cx, cy));
@@ -131,8 +131,8 @@ void PedalLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, int wi
 
     // The pointer, the cap (both turn with the value), the disc and the skirt.
     juce::Path pointer;
-    pointer.addRectangle ((float)(X + 0.9685 * W / 2.0), (float)(Y + 0.275 * H + tickLength * W),
-                          (float)(tickLength * W), (float)(0.135 * W));
+    pointer.addRectangle ((float) (X + 0.9685 * W / 2.0), (float) (Y + 0.275 * H + tickLength * W),
+                          (float) (tickLength * W), (float) (0.135 * W));
     pointer.applyTransform (juce::AffineTransform::rotation (angle, cx, cy));
 
     auto cap = loadShape (embedded::knobPathA);
@@ -146,28 +146,29 @@ void PedalLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, int wi
     fitInto (skirt, X + 0.23 * W, Y + 0.23 * H, 0.54 * W, 0.54 * H);
 
     // The skirt: shadow, then a light-from-the-upper-left radial gradient.
-    const int skirtShadowOffset = (int)(0.54 * W * 0.02);
-    juce::DropShadow (juce::Colours::black, 4, {skirtShadowOffset, skirtShadowOffset})
+    const int skirtShadowOffset = (int) (0.54 * W * 0.02);
+    juce::DropShadow (juce::Colours::black, 4, { skirtShadowOffset, skirtShadowOffset })
         .drawForPath (g, skirt);
     g.setGradientFill (juce::ColourGradient (
-        juce::Colours::white, (float)(X + 0.7 * skirtInset * W), (float)(Y + 0.7 * skirtInset * H),
-        juce::Colour (0xff4e564e), (float)(X + 1.2 * skirtInset * W),
-        (float)(Y + 1.2 * skirtInset * H), true));
+        juce::Colours::white, (float) (X + 0.7 * skirtInset * W),
+        (float) (Y + 0.7 * skirtInset * H), juce::Colour (0xff4e564e),
+        (float) (X + 1.2 * skirtInset * W), (float) (Y + 1.2 * skirtInset * H), true));
     g.fillPath (skirt);
 
     // The cap: shadow, then dark gradient.
-    const int capShadowOffset = (int)(0.45 * W * 0.07);
-    juce::DropShadow (juce::Colours::black, 4, {capShadowOffset, capShadowOffset})
+    const int capShadowOffset = (int) (0.45 * W * 0.07);
+    juce::DropShadow (juce::Colours::black, 4, { capShadowOffset, capShadowOffset })
         .drawForPath (g, cap);
-    g.setGradientFill (juce::ColourGradient (
-        juce::Colour (0xff323232), (float)(X + 0.7 * 0.55 * W), (float)(Y + 0.7 * 0.55 * H),
-        juce::Colour (0xff1a1e1a), (float)(X + 0.9 * 0.55 * W), (float)(Y + 0.9 * 0.55 * H), true));
+    g.setGradientFill (
+        juce::ColourGradient (juce::Colour (0xff323232), (float) (X + 0.7 * 0.55 * W),
+                              (float) (Y + 0.7 * 0.55 * H), juce::Colour (0xff1a1e1a),
+                              (float) (X + 0.9 * 0.55 * W), (float) (Y + 0.9 * 0.55 * H), true));
     g.fillPath (cap);
 
     // The disc, darker at its middle.
     g.setGradientFill (juce::ColourGradient (
-        juce::Colour (0xff646464), (float)(X + 0.7 * 0.685 * W), (float)(Y + 0.7 * 0.685 * H),
-        juce::Colour (0xff848a84), (float)(X + 0.685 * W), (float)(Y + 0.685 * H), true));
+        juce::Colour (0xff646464), (float) (X + 0.7 * 0.685 * W), (float) (Y + 0.7 * 0.685 * H),
+        juce::Colour (0xff848a84), (float) (X + 0.685 * W), (float) (Y + 0.685 * H), true));
     g.fillPath (disc);
 
     // The pointer on top.

@@ -9,6 +9,6 @@ SwapLookAndFeel::~SwapLookAndFeel() = default;
 void SwapLookAndFeel::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button, bool, bool)
 {
     juce::Path icon;
-    icon.loadPathFromData (embedded::swapIconPath.data, (size_t)embedded::swapIconPath.size);
+    icon.loadPathFromData (embedded::swapIconPath.data, (size_t) embedded::swapIconPath.size);
     chainButtonIcon::fillInButton (g, icon, button);
 }

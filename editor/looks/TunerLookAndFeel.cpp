@@ -15,13 +15,13 @@ void TunerLookAndFeel::drawLinearSlider (juce::Graphics& g, int, int, int width,
 
     // Bar length in pixels, truncated towards zero and kept within its half of the meter. The
     // limit is applied before the conversion to int, which a huge or undefined value would break.
-    const double reach = (double)width * (cents / 50.0) * 0.5;
+    const double reach = (double) width * (cents / 50.0) * 0.5;
     const int offset =
-        std::isnan (reach) ? 0 : (int)juce::jlimit ((double)-half, (double)half, reach);
+        std::isnan (reach) ? 0 : (int) juce::jlimit ((double) -half, (double) half, reach);
 
     // Closeness to the note, rounded to single precision first: so +-10 cents (0.2f is a little
     // above 0.2) counts as far, and +-2 cents as in tune.
-    const double closeness = (double)(float)std::abs (cents / 50.0);
+    const double closeness = (double) (float) std::abs (cents / 50.0);
     const bool inTune = closeness < 0.05;
     const bool near = closeness < 0.2;
 
@@ -36,7 +36,7 @@ void TunerLookAndFeel::drawLinearSlider (juce::Graphics& g, int, int, int width,
         g.fillRect (half + offset, hh, -offset, hh);
 
     // Marks at +-2 cents, the edge of the green zone.
-    const int mark = (int)((float)width * 0.04f * 0.5f);
+    const int mark = (int) ((float) width * 0.04f * 0.5f);
     g.setColour (juce::Colours::black);
     g.fillRect (half + mark, hh, 1, hh);
     g.fillRect (half - mark, hh, 1, hh);

@@ -62,8 +62,7 @@ int TunerEngine::findNote (float f) const noexcept
 float TunerEngine::deviationFrom (int note, float f) const noexcept
 {
     const float centre = noteFrequencies[note];
-    const float span = f < centre ? centre - noteLowerBounds[note]
-                                  : noteUpperBounds[note] - centre;
+    const float span = f < centre ? centre - noteLowerBounds[note] : noteUpperBounds[note] - centre;
     return ((f - centre) / span) * 50.0f;
 }
 

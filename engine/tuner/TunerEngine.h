@@ -19,13 +19,13 @@
     Construction on any thread; process on the audio thread only. */
 struct TunerEngine
 {
-    static constexpr int fftSize = 8192;        /**< transform length */
-    static constexpr int historySize = 512;     /**< decimated samples in the analysis window */
-    static constexpr int numNotes = 55;         /**< B0 to F5 */
-    static constexpr int a4Note = 46;           /**< table index of A4 = 440 Hz */
+    static constexpr int fftSize = 8192;    /**< transform length */
+    static constexpr int historySize = 512; /**< decimated samples in the analysis window */
+    static constexpr int numNotes = 55;     /**< B0 to F5 */
+    static constexpr int a4Note = 46;       /**< table index of A4 = 440 Hz */
     static constexpr int inputCapacity = 16384;
     static constexpr int bufferCapacity = 65536;
-    static constexpr int maxBins = 32768;       /**< room in magnitudes */
+    static constexpr int maxBins = 32768; /**< room in magnitudes */
 
     /** Highest frequency searched for a peak, in Hz. */
     static constexpr float searchLimitHz = 360.0f;
@@ -42,17 +42,17 @@ struct TunerEngine
 
     Decimator stage1;
     Decimator stage2;
-    float tunerInput[inputCapacity] {};  /**< copy of the block's first channel */
-    MonoBlock tunerBlock;                /**< the block on its way through the two stages */
-    float fftBuffer[bufferCapacity] {};  /**< transform data; entries from fftSize on stay 0 */
-    float history[bufferCapacity] {};    /**< last historySize decimated samples, oldest first */
-    float magnitudes[maxBins] {};        /**< smoothed power per bin */
-    int fftIp[bufferCapacity] {};        /**< the transform's ip work area */
-    float fftTable[bufferCapacity] {};   /**< the transform's w table */
-    float noteFrequencies[numNotes] {};  /**< centre of note k in Hz */
-    float noteUpperBounds[numNotes] {};  /**< a quarter-tone above the centre, Hz */
-    float noteLowerBounds[numNotes] {};  /**< a quarter-tone below; the upper bound of note k - 1 */
-    const char* noteNames[numNotes] {};  /**< the constant name of note k, without octave */
+    float tunerInput[inputCapacity] {}; /**< copy of the block's first channel */
+    MonoBlock tunerBlock;               /**< the block on its way through the two stages */
+    float fftBuffer[bufferCapacity] {}; /**< transform data; entries from fftSize on stay 0 */
+    float history[bufferCapacity] {};   /**< last historySize decimated samples, oldest first */
+    float magnitudes[maxBins] {};       /**< smoothed power per bin */
+    int fftIp[bufferCapacity] {};       /**< the transform's ip work area */
+    float fftTable[bufferCapacity] {};  /**< the transform's w table */
+    float noteFrequencies[numNotes] {}; /**< centre of note k in Hz */
+    float noteUpperBounds[numNotes] {}; /**< a quarter-tone above the centre, Hz */
+    float noteLowerBounds[numNotes] {}; /**< a quarter-tone below; the upper bound of note k - 1 */
+    const char* noteNames[numNotes] {}; /**< the constant name of note k, without octave */
 
     /** Fills the note table and builds the transform's tables. */
     TunerEngine() noexcept;

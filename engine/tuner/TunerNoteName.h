@@ -13,8 +13,8 @@ public:
     static constexpr int numNames = 12;
 
     /** The names in note-table order: note k of the table is called names[k mod 12]. */
-    static constexpr const char* names[numNames] = { "B", "C", "C#", "D", "Eb", "E",
-                                                     "F", "F#", "G", "G#", "A", "Bb" };
+    static constexpr const char* names[numNames] = { "B", "C",  "C#", "D",  "Eb", "E",
+                                                     "F", "F#", "G",  "G#", "A",  "Bb" };
 
     /** Audio thread: publishes the name of note-table entry noteIndex, or clears it for -1. */
     void setNote (int noteIndex) noexcept
@@ -25,7 +25,8 @@ public:
     /** Any thread: the published name's index into names, or -1 while empty. */
     int getNameIndex() const noexcept { return index.load (std::memory_order_relaxed); }
 
-    /** Any thread: the published name, one of names or empty. Allocates; not for the audio thread. */
+    /** Any thread: the published name, one of names or empty. Allocates: not for the audio
+        thread. */
     juce::String get() const
     {
         const auto i = getNameIndex();

@@ -26,13 +26,13 @@ bool drawnBy (juce::Component& component)
 bool drawnByOneOfOurLooks (juce::Component& component)
 {
     auto& look = component.getLookAndFeel();
-    return dynamic_cast<PedalLookAndFeel*> (&look) != nullptr ||
-           dynamic_cast<CommandLookAndFeel*> (&look) != nullptr ||
-           dynamic_cast<TunerLookAndFeel*> (&look) != nullptr ||
-           dynamic_cast<PreviousLookAndFeel*> (&look) != nullptr ||
-           dynamic_cast<NextLookAndFeel*> (&look) != nullptr ||
-           dynamic_cast<SwapLookAndFeel*> (&look) != nullptr ||
-           dynamic_cast<ChangesLookAndFeel*> (&look) != nullptr;
+    return dynamic_cast<PedalLookAndFeel*> (&look) != nullptr
+           || dynamic_cast<CommandLookAndFeel*> (&look) != nullptr
+           || dynamic_cast<TunerLookAndFeel*> (&look) != nullptr
+           || dynamic_cast<PreviousLookAndFeel*> (&look) != nullptr
+           || dynamic_cast<NextLookAndFeel*> (&look) != nullptr
+           || dynamic_cast<SwapLookAndFeel*> (&look) != nullptr
+           || dynamic_cast<ChangesLookAndFeel*> (&look) != nullptr;
 }
 } // namespace
 
@@ -105,7 +105,7 @@ TEST_F (ControlFactoryTest, EachPedalHasItsKnobsAndFootswitchOnItsFace)
             EXPECT_EQ (knob->getParentComponent(), &face) << "pedal " << t << " knob " << k;
             EXPECT_EQ (knob->getSliderStyle(), juce::Slider::RotaryHorizontalVerticalDrag);
             EXPECT_EQ (knob->getTextBoxPosition(), juce::Slider::NoTextBox);
-            EXPECT_DOUBLE_EQ (knob->getMinimum(), (double)0.001f);
+            EXPECT_DOUBLE_EQ (knob->getMinimum(), (double) 0.001f);
             EXPECT_DOUBLE_EQ (knob->getMaximum(), 1.0);
             EXPECT_TRUE (drawnBy<PedalLookAndFeel> (*knob));
         }
@@ -155,7 +155,7 @@ TEST_F (ControlFactoryTest, FixedControlsSitInTheirParentsWithTheirLooks)
     EXPECT_EQ (Access::bankLabel (e).getBounds(), juce::Rectangle<int> (270, 10, 100, 200));
     EXPECT_TRUE (drawnBy<PedalLookAndFeel> (Access::bankLabel (e)));
 
-    for (auto* button : {&Access::bankUp (e), &Access::bankDown (e)})
+    for (auto* button : { &Access::bankUp (e), &Access::bankDown (e) })
     {
         EXPECT_EQ (button->getParentComponent(), &board);
         EXPECT_TRUE (drawnBy<PedalLookAndFeel> (*button));
@@ -166,7 +166,7 @@ TEST_F (ControlFactoryTest, FixedControlsSitInTheirParentsWithTheirLooks)
     EXPECT_EQ (Access::bankUp (e).getButtonText(), "UP");
     EXPECT_EQ (Access::bankDown (e).getButtonText(), "DOWN");
 
-    for (auto* meter : {&Access::levelIn (e), &Access::levelOut (e)})
+    for (auto* meter : { &Access::levelIn (e), &Access::levelOut (e) })
     {
         EXPECT_EQ (meter->getParentComponent(), &board);
         EXPECT_EQ (meter->getComponentID(), "In");
@@ -326,7 +326,7 @@ TEST_F (ControlFactoryTest, EveryCustomLookIsRecordedForDetachingAndEditorsComeA
         const auto inherited =
             parent != nullptr && &parent->getLookAndFeel() == &c.getLookAndFeel();
 
-        if (drawnByOneOfOurLooks (c) && !inherited)
+        if (drawnByOneOfOurLooks (c) && ! inherited)
         {
             ++customLooks;
             EXPECT_TRUE (users.contains (&c)) << c.getName();
@@ -369,8 +369,9 @@ TEST_F (ControlFactoryTest, ParametersOfNoKnownKindKeepTheListAligned)
     // the listeners pass over.
     using Float = juce::AudioParameterFloat;
     const juce::NormalisableRange<float> range (0.0f, 1.0f);
-    processor->addParameter (new Float (juce::ParameterID{"mystery", 1}, "Mystery", range, 0.5f));
-    processor->addParameter (new Float (juce::ParameterID{"PEDAL99X_PARAM_0", 1}, "Ghost", range,
+    processor->addParameter (
+        new Float (juce::ParameterID { "mystery", 1 }, "Mystery", range, 0.5f));
+    processor->addParameter (new Float (juce::ParameterID { "PEDAL99X_PARAM_0", 1 }, "Ghost", range,
                                         0.5f,
                                         juce::AudioParameterFloatAttributes().withLabel ("99")));
 

@@ -14,26 +14,26 @@ using EditorConcurrency = EditorTest;
 TEST_F (EditorConcurrency, TimerReadsWhatOtherThreadsWrite)
 {
     auto& e = openEditor();
-    std::atomic<bool> stop{false};
+    std::atomic<bool> stop { false };
 
     // Stands in for the render thread and a host thread: readings, chain and bank automation,
     // and the "look again" flag of a preset load or state restore.
     std::thread writer (
         [&]
         {
-            for (int i = 0; !stop.load(); ++i)
-            {
-                processor->inputLevel = (float)(i % 100);
-                processor->outputLevel = (float)((i * 7) % 100);
-                processor->tunerDeviation = (float)(i % 101 - 50);
-                processor->tunerNoteName.setNote (i % 55);
-                processor->slotParameters[i % 6]->setValueNotifyingHost (
-                    processor->slotParameters[i % 6]->convertTo0to1 ((float)(i % 25 - 1)));
-                processor->bankParameter->setValueNotifyingHost (
-                    processor->bankParameter->convertTo0to1 ((float)(i % 4)));
-                e.stateRestored.store (true, std::memory_order_relaxed);
-            }
-        });
+        for (int i = 0; ! stop.load(); ++i)
+        {
+            processor->inputLevel = (float) (i % 100);
+            processor->outputLevel = (float) ((i * 7) % 100);
+            processor->tunerDeviation = (float) (i % 101 - 50);
+            processor->tunerNoteName.setNote (i % 55);
+            processor->slotParameters[i % 6]->setValueNotifyingHost (
+                processor->slotParameters[i % 6]->convertTo0to1 ((float) (i % 25 - 1)));
+            processor->bankParameter->setValueNotifyingHost (
+                processor->bankParameter->convertTo0to1 ((float) (i % 4)));
+            e.stateRestored.store (true, std::memory_order_relaxed);
+        }
+    });
 
     for (int tick = 0; tick < 200; ++tick)
         Access::tick (e);

@@ -89,14 +89,14 @@ protected:
     /** Sets a chain position as the host would: heard at once, shown at the next layout. */
     void setSlot (int slot, int pedal)
     {
-        testing_helpers::setNatural (*processor->slotParameters[slot], (float)pedal);
+        testing_helpers::setNatural (*processor->slotParameters[slot], (float) pedal);
     }
 
     int slotValue (int slot) const { return processor->slotParameters[slot]->get(); }
 
     void setBank (int bank)
     {
-        testing_helpers::setNatural (*processor->bankParameter, (float)bank);
+        testing_helpers::setNatural (*processor->bankParameter, (float) bank);
     }
 
     /** The face shown in a chain position, or nullptr: its child after the three buttons. */
@@ -113,7 +113,7 @@ protected:
     /** What a mouse click does to a toggle button: flip it and tell the listeners at once. */
     static void click (juce::Button& button)
     {
-        button.setToggleState (!button.getToggleState(), juce::sendNotificationSync);
+        button.setToggleState (! button.getToggleState(), juce::sendNotificationSync);
     }
 
     std::unique_ptr<StompvaleAudioProcessor> processor;

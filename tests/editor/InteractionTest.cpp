@@ -260,7 +260,7 @@ TEST_F (ChainButtonTest, BankButtonsStepThroughTheThreePages)
     };
 
     // Bank 3 has no page; both buttons lead back into A to C.
-    const Step table[] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {3, 1, 2}};
+    const Step table[] = { { 0, 1, 2 }, { 1, 2, 0 }, { 2, 0, 1 }, { 3, 1, 2 } };
     auto& e = openEditor();
 
     for (const auto& step : table)

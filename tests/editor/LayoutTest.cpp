@@ -14,14 +14,10 @@ int pedalWithKnobs (int n)
 {
     switch (n)
     {
-    case 2:
-        return 2;
-    case 3:
-        return 0;
-    case 4:
-        return 1;
-    default:
-        return 4;
+        case 2: return 2;
+        case 3: return 0;
+        case 4: return 1;
+        default: return 4;
     }
 }
 
@@ -33,14 +29,17 @@ struct FaceLayout
     Rect footswitch;
 };
 
-const std::vector<FaceLayout> faceLayouts{
-    {2, {40, 40, 140, 300}, {{30, 10}, {30, 80}}, {35, 215, 50, 50}},
-    {3, {25, 40, 170, 300}, {{10, 10}, {80, 10}, {45, 80}}, {50, 215, 50, 50}},
-    {4, {25, 40, 170, 300}, {{10, 10}, {80, 10}, {10, 80}, {80, 80}}, {50, 215, 50, 50}},
-    {5,
-     {10, 40, 200, 300},
-     {{10, 0}, {110, 0}, {60, 50}, {10, 100}, {110, 100}},
-     {65, 215, 50, 50}},
+const std::vector<FaceLayout> faceLayouts {
+    { 2, { 40, 40, 140, 300 }, { { 30, 10 }, { 30, 80 } }, { 35, 215, 50, 50 } },
+    { 3, { 25, 40, 170, 300 }, { { 10, 10 }, { 80, 10 }, { 45, 80 } }, { 50, 215, 50, 50 } },
+    { 4,
+      { 25, 40, 170, 300 },
+      { { 10, 10 }, { 80, 10 }, { 10, 80 }, { 80, 80 } },
+      { 50, 215, 50, 50 } },
+    { 5,
+      { 10, 40, 200, 300 },
+      { { 10, 0 }, { 110, 0 }, { 60, 50 }, { 10, 100 }, { 110, 100 } },
+      { 65, 215, 50, 50 } },
 };
 } // namespace
 
@@ -61,12 +60,12 @@ TEST_F (LayoutTest, FacesKnobsAndFootswitchesFollowTheKnobCount)
                 << "pedal " << t << " with " << expected.knobs << " knobs";
 
             auto& knobs = Access::knobs (e, t);
-            ASSERT_EQ (knobs.size(), (int)expected.knobPositions.size()) << "pedal " << t;
+            ASSERT_EQ (knobs.size(), (int) expected.knobPositions.size()) << "pedal " << t;
 
             for (size_t k = 0; k < expected.knobPositions.size(); ++k)
             {
                 const auto p = expected.knobPositions[k];
-                EXPECT_EQ (knobs[(int)k]->getBounds(), Rect (p.x, p.y, 60, 80))
+                EXPECT_EQ (knobs[(int) k]->getBounds(), Rect (p.x, p.y, 60, 80))
                     << "pedal " << t << " knob " << k << " of " << expected.knobs;
             }
 
@@ -85,7 +84,7 @@ TEST_F (LayoutTest, ChainPositionsAndSwapButtonsFollowTheTable)
     auto& e = openEditor();
     EXPECT_EQ (Access::chainArea (e).getBounds(), Rect (0, 50, 1285, 350));
 
-    const int positionX[] = {17, 227, 437, 647, 857, 1067};
+    const int positionX[] = { 17, 227, 437, 647, 857, 1067 };
 
     for (int k = 0; k < 6; ++k)
     {
@@ -95,7 +94,7 @@ TEST_F (LayoutTest, ChainPositionsAndSwapButtonsFollowTheTable)
         EXPECT_EQ (Access::changeButton (e, k)->getBounds(), Rect (90, 0, 20, 20)) << k;
     }
 
-    const int swapX[] = {207, 417, 627, 837, 1047};
+    const int swapX[] = { 207, 417, 627, 837, 1047 };
 
     for (int k = 0; k < 5; ++k)
     {
@@ -109,11 +108,11 @@ TEST_F (LayoutTest, NamedSlidersTogglesAndPagesHaveTheirPlaces)
 {
     auto& e = openEditor();
 
-    std::map<juce::String, Rect> expected{
-        {"volume", {640, 10, 200, 40}},    {"levelIn", {15, 20, 15, 160}},
-        {"levelOut", {1255, 20, 15, 160}}, {"tuner", {110, 10, 80, 40}},
-        {"presetboard", {25, 10, 80, 40}}, {"recordpreset", {50, 60, 100, 100}},
-        {"bankUp", {170, 10, 100, 100}},   {"bankDown", {170, 110, 100, 100}},
+    std::map<juce::String, Rect> expected {
+        { "volume", { 640, 10, 200, 40 } },    { "levelIn", { 15, 20, 15, 160 } },
+        { "levelOut", { 1255, 20, 15, 160 } }, { "tuner", { 110, 10, 80, 40 } },
+        { "presetboard", { 25, 10, 80, 40 } }, { "recordpreset", { 50, 60, 100, 100 } },
+        { "bankUp", { 170, 10, 100, 100 } },   { "bankDown", { 170, 110, 100, 100 } },
     };
 
     int seen = 0;
@@ -158,10 +157,10 @@ TEST_F (LayoutTest, TheWidthSetsTheScaleAndTheHeightFollowsTheFrame)
     };
 
     const Case cases[] = {
-        {false, 1285, 400, 1.0f},
-        {true, 1285, 620, 1.0f},
-        {false, 2570, 800, 2.0f},
-        {true, 2570, 1240, 2.0f},
+        { false, 1285, 400, 1.0f },
+        { true, 1285, 620, 1.0f },
+        { false, 2570, 800, 2.0f },
+        { true, 2570, 1240, 2.0f },
     };
 
     for (const auto& c : cases)
@@ -170,8 +169,8 @@ TEST_F (LayoutTest, TheWidthSetsTheScaleAndTheHeightFollowsTheFrame)
         auto& e = openEditor();
         e.setSize (c.width, 300);
 
-        const auto context = "board " + juce::String (c.board ? "shown" : "hidden") + ", width " +
-                             juce::String (c.width);
+        const auto context = "board " + juce::String (c.board ? "shown" : "hidden") + ", width "
+                             + juce::String (c.width);
         EXPECT_EQ (e.getWidth(), c.width) << context;
         EXPECT_EQ (e.getHeight(), c.expectedHeight) << context;
 
@@ -201,12 +200,12 @@ TEST_F (LayoutTest, WidthsThatDoNotDivideEvenlyStayAsTheHostGaveThem)
 
     // 1285 x (w / 1285) lands a hair under w in single precision for these widths; the window
     // must not creep narrower with every layout pass.
-    for (int w : {45, 90, 1000, 1927, 3000})
+    for (int w : { 45, 90, 1000, 1927, 3000 })
     {
         e.setSize (w, 500);
         e.resized();
         EXPECT_EQ (e.getWidth(), w) << "width " << w;
-        EXPECT_EQ (e.getHeight(), (int)(400.0 * w / 1285.0 + 1.0e-3)) << "width " << w;
+        EXPECT_EQ (e.getHeight(), (int) (400.0 * w / 1285.0 + 1.0e-3)) << "width " << w;
     }
 }
 

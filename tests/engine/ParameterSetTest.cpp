@@ -8,8 +8,8 @@ using testing_helpers::makeProcessor;
 
 juce::String idAt (StompvaleAudioProcessor& processor, int index)
 {
-    auto* parameter = dynamic_cast<juce::AudioProcessorParameterWithID*> (
-        processor.getParameters()[index]);
+    auto* parameter =
+        dynamic_cast<juce::AudioProcessorParameterWithID*> (processor.getParameters()[index]);
     return parameter != nullptr ? parameter->paramID : juce::String ("<no id>");
 }
 

@@ -9,10 +9,19 @@ TEST (PedalRecord, InitWritesTheTypeTable)
 {
     auto pedal = std::make_unique<Pedal>();
 
-    struct Row { const char* code; const char* display; int knobs; std::vector<const char*> names; };
+    struct Row
+    {
+        const char* code;
+        const char* display;
+        int knobs;
+        std::vector<const char*> names;
+    };
     const Row rows[8] = {
         { "PEDAL_CHORUS", "Vibrato/Chorus", 3, { "Phase Mix", "Speed", "Amplitude" } },
-        { "PEDAL_REVERB", "Digital reverb", 4, { "RoomSize", "Reflection Factor", "Mix", "Early/Late Mix" } },
+        { "PEDAL_REVERB",
+          "Digital reverb",
+          4,
+          { "RoomSize", "Reflection Factor", "Mix", "Early/Late Mix" } },
         { "PEDAL_TREMOLO", "Tremolo", 2, { "Speed", "Amplitude" } },
         { "PEDAL_Delay", "Delay", 3, { "Mix", "Delay", "Feedback" } },
         { "PEDAL_Compressor", "Compressor", 5, { "Attack", "Release", "Input", "Ratio", "Gain" } },
@@ -118,10 +127,10 @@ TEST (BlockDelayLineTest, ADelayTooLongForTheLineIsBounded)
 {
     auto line = std::make_unique<BlockDelayLine<64>>();
     std::fill (std::begin (line->input), std::end (line->input), 1.0f);
-    line->advance (1000, 16);     // would write past the end; kept within 64
+    line->advance (1000, 16); // would write past the end; kept within 64
     EXPECT_EQ (line->line[63], 1.0f);
     EXPECT_EQ (line->line[47], 0.0f);
-    line->advance (-5, 100000);   // negative delay and an over-long block are clamped as well
+    line->advance (-5, 100000); // negative delay and an over-long block are clamped as well
     SUCCEED();
 }
 

@@ -8,9 +8,8 @@ namespace testing_helpers
 {
 /** A processor on the heap (it is about 100 MB), laid out for inputs -> outputs channels and
     prepared for the given rate and block size. */
-inline std::unique_ptr<StompvaleAudioProcessor> makeProcessor (int inputs = 1, int outputs = 2,
-                                                               double sampleRate = 48000.0,
-                                                               int blockSize = 512)
+inline std::unique_ptr<StompvaleAudioProcessor>
+makeProcessor (int inputs = 1, int outputs = 2, double sampleRate = 48000.0, int blockSize = 512)
 {
     auto processor = std::make_unique<StompvaleAudioProcessor>();
 

@@ -56,7 +56,7 @@ void expectTriangle (const juce::Image& image, double apexX, double baseX, doubl
     {
         // The height grows linearly away from the apex: integrate it over the part of the
         // column [x, x + 1] that the triangle spans.
-        const double from = juce::jmax ((double)x, left), to = juce::jmin (x + 1.0, right);
+        const double from = juce::jmax ((double) x, left), to = juce::jmin (x + 1.0, right);
         double expected = 0;
         if (to > from)
             expected =
@@ -115,8 +115,8 @@ TEST (ChainButtonLooks, IconsFillTheButtonWhateverTheState)
         const char* name;
         int w, h;
     };
-    for (auto c : {Case{previous, "PREVB3", 30, 30}, Case{next, "NEXTB3", 30, 30},
-                   Case{swap, "SWAPB3", 30, 30}, Case{changes, "CHANGEB3", 20, 20}})
+    for (auto c : { Case { previous, "PREVB3", 30, 30 }, Case { next, "NEXTB3", 30, 30 },
+                    Case { swap, "SWAPB3", 30, 30 }, Case { changes, "CHANGEB3", 20, 20 } })
     {
         SCOPED_TRACE (c.name);
         auto off = renderButton (c.look, c.name, c.w, c.h, false);
@@ -155,8 +155,8 @@ TEST (ChainButtonLooks, SwapArrowsAndWasteBinShapes)
     // The upper arrow's head is on the left, the lower arrow's on the right.
     auto coverage = [&arrows] (juce::Rectangle<int> r)
     { return countPixels (arrows, r, [] (juce::Colour c) { return c.getAlpha() > 64; }); };
-    EXPECT_GT (coverage ({5, 0, 7, 15}), 3 * coverage ({5, 15, 7, 15}) / 2);
-    EXPECT_GT (coverage ({18, 15, 7, 15}), 3 * coverage ({18, 0, 7, 15}) / 2);
+    EXPECT_GT (coverage ({ 5, 0, 7, 15 }), 3 * coverage ({ 5, 15, 7, 15 }) / 2);
+    EXPECT_GT (coverage ({ 18, 15, 7, 15 }), 3 * coverage ({ 18, 0, 7, 15 }) / 2);
 
     ChangesLookAndFeel changes;
     auto bin = renderButton (changes, "CHANGEB1", 20, 20);
@@ -166,7 +166,7 @@ TEST (ChainButtonLooks, SwapArrowsAndWasteBinShapes)
     EXPECT_EQ (drawn.getRight(), 19);
     EXPECT_EQ (drawn.getHeight(), 20);
     // The three slots stay open in the body; the body shows between them.
-    for (int slotX : {6, 10, 13})
+    for (int slotX : { 6, 10, 13 })
     {
         EXPECT_LT (bin.getPixelAt (slotX, 13).getAlpha(), 70) << "slot at x " << slotX;
         EXPECT_GT (bin.getPixelAt (slotX + 2, 13).getAlpha(), 100)

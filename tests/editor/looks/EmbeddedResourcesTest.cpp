@@ -34,8 +34,8 @@ bool isProgressiveColourJpeg (const EmbeddedData& d)
 bool isRgbaPng (const EmbeddedData& d)
 {
     auto* b = bytes (d);
-    return d.size > 29 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G' && b[24] == 8 && b[25] == 6 &&
-           b[28] == 0;
+    return d.size > 29 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G' && b[24] == 8 && b[25] == 6
+           && b[28] == 0;
 }
 
 /** Brightness-independent "red LED" test of one pixel. */
@@ -47,7 +47,7 @@ bool isLitRed (juce::Colour c)
 juce::Path loadPath (const EmbeddedData& d)
 {
     juce::Path p;
-    p.loadPathFromData (d.data, (size_t)d.size);
+    p.loadPathFromData (d.data, (size_t) d.size);
     return p;
 }
 
@@ -76,25 +76,18 @@ PathCounts countElements (const juce::Path& p)
     {
         switch (it.elementType)
         {
-        case juce::Path::Iterator::startNewSubPath:
-            ++c.subPaths;
-            c.linesPerSubPath.add (0);
-            break;
-        case juce::Path::Iterator::lineTo:
-            ++c.lines;
-            c.linesPerSubPath.getReference (c.subPaths - 1)++;
-            break;
-        case juce::Path::Iterator::quadraticTo:
-            ++c.quads;
-            break;
-        case juce::Path::Iterator::cubicTo:
-            ++c.cubics;
-            break;
-        case juce::Path::Iterator::closePath:
-            ++c.closes;
-            break;
-        default:
-            break;
+            case juce::Path::Iterator::startNewSubPath:
+                ++c.subPaths;
+                c.linesPerSubPath.add (0);
+                break;
+            case juce::Path::Iterator::lineTo:
+                ++c.lines;
+                c.linesPerSubPath.getReference (c.subPaths - 1)++;
+                break;
+            case juce::Path::Iterator::quadraticTo: ++c.quads; break;
+            case juce::Path::Iterator::cubicTo: ++c.cubics; break;
+            case juce::Path::Iterator::closePath: ++c.closes; break;
+            default: break;
         }
     }
     return c;
@@ -112,12 +105,12 @@ TEST (EmbeddedResources, PicturesDecodeAtTheirSizesAndEncodings)
         bool png;
     };
     const Expected pictures[] = {
-        {"ledLettersImage", embedded::ledLettersImage, 900, 107, false},
-        {"pedalBodyImage", embedded::pedalBodyImage, 300, 560, true},
-        {"footswitchOnImage", embedded::footswitchOnImage, 75, 100, true},
-        {"footswitchOffImage", embedded::footswitchOffImage, 75, 100, true},
-        {"boardBackgroundImage", embedded::boardBackgroundImage, 1200, 620, false},
-        {"makerWordmarkImage", embedded::makerWordmarkImage, 176, 30, true},
+        { "ledLettersImage", embedded::ledLettersImage, 900, 107, false },
+        { "pedalBodyImage", embedded::pedalBodyImage, 300, 560, true },
+        { "footswitchOnImage", embedded::footswitchOnImage, 75, 100, true },
+        { "footswitchOffImage", embedded::footswitchOffImage, 75, 100, true },
+        { "boardBackgroundImage", embedded::boardBackgroundImage, 1200, 620, false },
+        { "makerWordmarkImage", embedded::makerWordmarkImage, 176, 30, true },
     };
 
     for (auto& p : pictures)
@@ -157,8 +150,8 @@ TEST (EmbeddedResources, LedStripHasNineLettersOnTheHundredPixelGrid)
             for (int x = 100 * k + 77; x < 100 * k + 100; ++x)
                 litInGap += strip.getPixelAt (x, y).getBrightness() > 0.35f ? 1 : 0;
         }
-        EXPECT_GT (litInLetter, 500) << "letter " << (char)('A' + k) << " has too few lit pixels";
-        EXPECT_EQ (litInGap, 0) << "the 25 columns after letter " << (char)('A' + k)
+        EXPECT_GT (litInLetter, 500) << "letter " << (char) ('A' + k) << " has too few lit pixels";
+        EXPECT_EQ (litInGap, 0) << "the 25 columns after letter " << (char) ('A' + k)
                                 << " must be dark panel";
     }
 
@@ -225,7 +218,7 @@ TEST (EmbeddedResources, PedalBodyIsAThinOutlineOnTransparency)
             ++opaqueRun;
             EXPECT_GT (c.getBrightness(), 0.8f) << "outline pixel at x = " << x;
         }
-        if (lit && !inside)
+        if (lit && ! inside)
             ++runs;
         inside = lit;
     }
@@ -253,10 +246,10 @@ TEST (EmbeddedResources, WoodenFloorIsDarkerAtTheEdges)
                 sum += floor.getPixelAt (x, y).getBrightness();
         return sum / area.getWidth() / area.getHeight();
     };
-    auto middle = meanBrightness ({500, 250, 200, 120});
-    EXPECT_GT (middle, meanBrightness ({0, 250, 40, 120}) + 0.1);
-    EXPECT_GT (middle, meanBrightness ({1160, 250, 40, 120}) + 0.1);
-    EXPECT_GT (middle, meanBrightness ({500, 0, 200, 20}) + 0.1);
+    auto middle = meanBrightness ({ 500, 250, 200, 120 });
+    EXPECT_GT (middle, meanBrightness ({ 0, 250, 40, 120 }) + 0.1);
+    EXPECT_GT (middle, meanBrightness ({ 1160, 250, 40, 120 }) + 0.1);
+    EXPECT_GT (middle, meanBrightness ({ 500, 0, 200, 20 }) + 0.1);
 
     // Wood, not grey: red over green over blue in the middle.
     auto c = floor.getPixelAt (600, 300);
@@ -289,10 +282,10 @@ TEST (EmbeddedResources, PathDataHasTheFrameworkFormatAndLength)
         int bytes;
     };
     const Expected shapes[] = {
-        {"knobPathA", embedded::knobPathA, 564},
-        {"knobPathB", embedded::knobPathB, 1165},
-        {"swapIconPath", embedded::swapIconPath, 532},
-        {"changesIconPath", embedded::changesIconPath, 6922},
+        { "knobPathA", embedded::knobPathA, 564 },
+        { "knobPathB", embedded::knobPathB, 1165 },
+        { "swapIconPath", embedded::swapIconPath, 532 },
+        { "changesIconPath", embedded::changesIconPath, 6922 },
     };
 
     for (auto& s : shapes)
@@ -309,8 +302,8 @@ TEST (EmbeddedResources, PathDataHasTheFrameworkFormatAndLength)
         auto path = loadPath (s.data);
         juce::MemoryOutputStream out;
         path.writePathToStream (out);
-        ASSERT_EQ ((int)out.getDataSize(), s.bytes - 2) << s.name;
-        EXPECT_EQ (std::memcmp (out.getData(), s.data.data, (size_t)s.bytes - 2), 0) << s.name;
+        ASSERT_EQ ((int) out.getDataSize(), s.bytes - 2) << s.name;
+        EXPECT_EQ (std::memcmp (out.getData(), s.data.data, (size_t) s.bytes - 2), 0) << s.name;
         EXPECT_TRUE (path.isUsingNonZeroWinding()) << s.name;
     }
 }
@@ -341,7 +334,7 @@ TEST (EmbeddedResources, PathStructureAndBounds)
             minR = juce::jmin (minR, d);
             maxR = juce::jmax (maxR, d);
             bool dip = d < 37.0f;
-            if (dip && !inDip)
+            if (dip && ! inDip)
                 ++dips;
             inDip = dip;
         }
@@ -365,7 +358,7 @@ TEST (EmbeddedResources, PathStructureAndBounds)
         EXPECT_EQ (it.x1, 100.0f) << "the first line repeats the start point";
         EXPECT_EQ (it.y1, 100.0f);
         while (it.next())
-            EXPECT_NEAR (juce::Point<float> (it.x1, it.y1).getDistanceFrom ({100.0f, 150.0f}),
+            EXPECT_NEAR (juce::Point<float> (it.x1, it.y1).getDistanceFrom ({ 100.0f, 150.0f }),
                          50.0f, 1.0e-3f);
         expectBounds (p, 50.01f, 150.0f, 100.0f, 200.0f);
     }
@@ -405,12 +398,12 @@ TEST (EmbeddedResources, PathStructureAndBounds)
         EXPECT_EQ (c.subPaths, 6);
         EXPECT_EQ (c.cubics, 0);
         EXPECT_EQ (c.closes, 6);
-        EXPECT_EQ (c.linesPerSubPath, juce::Array<int> ({135, 135, 132, 282, 74, 4}));
+        EXPECT_EQ (c.linesPerSubPath, juce::Array<int> ({ 135, 135, 132, 282, 74, 4 }));
         expectBounds (p, 1.5f, 14.5f, 0.0f, 15.0f);
 
         EXPECT_TRUE (p.contains (8.0f, 3.2f)) << "lid";
         EXPECT_TRUE (p.contains (3.5f, 10.0f)) << "body";
-        for (float slotX : {5.3f, 8.0f, 10.7f})
+        for (float slotX : { 5.3f, 8.0f, 10.7f })
         {
             EXPECT_FALSE (p.contains (slotX, 10.0f)) << "slot at x = " << slotX << " stays open";
             EXPECT_TRUE (p.contains (slotX + 1.3f, 10.0f)) << "body between slots";

@@ -32,22 +32,14 @@ const char* lookName (Look l)
 {
     switch (l)
     {
-    case Look::standard:
-        return "the framework's default";
-    case Look::pedal:
-        return "PedalLookAndFeel";
-    case Look::command:
-        return "CommandLookAndFeel";
-    case Look::tuner:
-        return "TunerLookAndFeel";
-    case Look::previous:
-        return "PreviousLookAndFeel";
-    case Look::next:
-        return "NextLookAndFeel";
-    case Look::changes:
-        return "ChangesLookAndFeel";
-    case Look::swap:
-        return "SwapLookAndFeel";
+        case Look::standard: return "the framework's default";
+        case Look::pedal: return "PedalLookAndFeel";
+        case Look::command: return "CommandLookAndFeel";
+        case Look::tuner: return "TunerLookAndFeel";
+        case Look::previous: return "PreviousLookAndFeel";
+        case Look::next: return "NextLookAndFeel";
+        case Look::changes: return "ChangesLookAndFeel";
+        case Look::swap: return "SwapLookAndFeel";
     }
     return "?";
 }
@@ -161,7 +153,7 @@ TEST_F (LookInstallation, ReopeningTheEditorLeavesNoLookBehind)
 TEST_F (LookInstallation, TheBoardShowsFacesKnobsAndMeters)
 {
     // Six pedals of six types, the preset board and the tuner shown, one pedal and one preset on.
-    const int chain[] = {0, 9, 2, 11, 4, 13};
+    const int chain[] = { 0, 9, 2, 11, 4, 13 };
     for (int k = 0; k < 6; ++k)
         setSlot (k, chain[k]);
     testing_helpers::setOn (*processor->presetBoardParameter, true);
@@ -181,9 +173,9 @@ TEST_F (LookInstallation, TheBoardShowsFacesKnobsAndMeters)
     // Each face (at (25, 40) of its position, or (40, 40) for the two-knob tremolo; positions at
     // x = 17 + 210k, y = 5 in the chain area at y = 50) shows its type's colour between its knobs
     // and its name, at face y = 170.
-    const juce::uint32 colours[] = {0xff0000ff, 0xff800080, 0xffb8860b,
-                                    0xff006400, 0xff555555, 0xff8b0000};
-    const int faceX[] = {25, 25, 40, 25, 10, 25};
+    const juce::uint32 colours[] = { 0xff0000ff, 0xff800080, 0xffb8860b,
+                                     0xff006400, 0xff555555, 0xff8b0000 };
+    const int faceX[] = { 25, 25, 40, 25, 10, 25 };
     for (int k = 0; k < 6; ++k)
     {
         auto c = image.getPixelAt (17 + 210 * k + faceX[k] + 60, 50 + 5 + 40 + 170);

@@ -47,7 +47,7 @@ inline juce::Rectangle<int> drawnBounds (const juce::Image& image, int alphaAbov
             }
     if (right < left)
         return {};
-    return {left, top, right - left + 1, bottom - top + 1};
+    return { left, top, right - left + 1, bottom - top + 1 };
 }
 
 /** Number of pixels in `area` for which the predicate holds. */
@@ -64,16 +64,16 @@ int countPixels (const juce::Image& image, juce::Rectangle<int> area, Predicate&
 /** True when the two colours agree in every channel within `tolerance` (0 to 255). */
 inline bool sameColour (juce::Colour a, juce::Colour b, int tolerance = 0)
 {
-    return std::abs (a.getAlpha() - b.getAlpha()) <= tolerance &&
-           std::abs (a.getRed() - b.getRed()) <= tolerance &&
-           std::abs (a.getGreen() - b.getGreen()) <= tolerance &&
-           std::abs (a.getBlue() - b.getBlue()) <= tolerance;
+    return std::abs (a.getAlpha() - b.getAlpha()) <= tolerance
+           && std::abs (a.getRed() - b.getRed()) <= tolerance
+           && std::abs (a.getGreen() - b.getGreen()) <= tolerance
+           && std::abs (a.getBlue() - b.getBlue()) <= tolerance;
 }
 
 inline bool isRed (juce::Colour c)
 {
-    return c.getAlpha() > 200 && c.getRed() > 150 && c.getRed() > c.getGreen() + 60 &&
-           c.getRed() > c.getBlue() + 60;
+    return c.getAlpha() > 200 && c.getRed() > 150 && c.getRed() > c.getGreen() + 60
+           && c.getRed() > c.getBlue() + 60;
 }
 
 inline bool isTransparent (juce::Colour c) { return c.getAlpha() == 0; }

@@ -14,7 +14,7 @@ namespace
 struct LevelMeter
 {
     CommandLookAndFeel look;
-    juce::Slider slider{"levelIn"};
+    juce::Slider slider { "levelIn" };
 
     LevelMeter()
     {
@@ -33,10 +33,10 @@ struct LevelMeter
 };
 
 // Lit and dark colours of the segments: red k = 0, orange k = 1 and 2, green below.
-const juce::Colour litColours[] = {juce::Colour (0xffff4848), juce::Colour (0xffffbe48),
-                                   juce::Colour (0xff48a448)};
-const juce::Colour darkColours[] = {juce::Colour (0xffb60000), juce::Colour (0xffb67500),
-                                    juce::Colour (0xff005b00)};
+const juce::Colour litColours[] = { juce::Colour (0xffff4848), juce::Colour (0xffffbe48),
+                                    juce::Colour (0xff48a448) };
+const juce::Colour darkColours[] = { juce::Colour (0xffb60000), juce::Colour (0xffb67500),
+                                     juce::Colour (0xff005b00) };
 
 int colourGroup (int k) { return k == 0 ? 0 : (k <= 2 ? 1 : 2); }
 
@@ -49,10 +49,10 @@ void expectSegments (const juce::Image& image, int firstLit, double percent)
     {
         const int k = (y - 7) / 14;
         const bool inSegment = y >= 7 && k <= 10 && (y - 7) % 14 < 9;
-        for (int x : {0, 7, 14})
+        for (int x : { 0, 7, 14 })
         {
             auto c = image.getPixelAt (x, y);
-            if (!inSegment)
+            if (! inSegment)
             {
                 EXPECT_TRUE (isTransparent (c)) << "x " << x << ", y " << y << " should be empty";
                 continue;
@@ -85,8 +85,8 @@ TEST (LevelMeterLook, ThresholdsFollowThreeDecibelSteps)
         double percent;
         int firstLit;
     };
-    for (auto c : {Case{35.6, 1}, Case{35.4, 2}, Case{17.9, 3}, Case{17.7, 4}, Case{1.6, 10},
-                   Case{1.5, 11}, Case{1.0e-30, 11}})
+    for (auto c : { Case { 35.6, 1 }, Case { 35.4, 2 }, Case { 17.9, 3 }, Case { 17.7, 4 },
+                    Case { 1.6, 10 }, Case { 1.5, 11 }, Case { 1.0e-30, 11 } })
         expectSegments (meter.renderAt (c.percent), c.firstLit, c.percent);
 }
 
@@ -173,7 +173,7 @@ juce::String lowerRow (const juce::Image& image, int y = 30)
 
 juce::String run (char code, int n)
 {
-    return juce::String::repeatedString (juce::String::charToString ((juce::juce_wchar)code), n);
+    return juce::String::repeatedString (juce::String::charToString ((juce::juce_wchar) code), n);
 }
 
 /** The expected row: band from 0 to 195 with the given bar, marks at 95 and 101, 24 undrawn. */
@@ -213,29 +213,28 @@ TEST (TunerLook, NoteNameInTheUpperHalfOnly)
     TunerMeter tuner;
     const juce::Colour noteColour (0xff4b3062);
     auto named = tuner.renderAt (0.0, "C#");
-    auto text = drawnBounds (named, 0, {0, 0, 220, 20});
+    auto text = drawnBounds (named, 0, { 0, 0, 220, 20 });
     ASSERT_FALSE (text.isEmpty());
     EXPECT_NEAR (text.getCentreX(), 98, 3)
         << "centred over the 196-pixel meter: " << text.toString();
-    EXPECT_GT (countPixels (named, {0, 0, 196, 20},
+    EXPECT_GT (countPixels (named, { 0, 0, 196, 20 },
                             [&] (juce::Colour c) { return sameColour (c, noteColour, 2); }),
                10);
-    EXPECT_EQ (countPixels (named, {0, 0, 220, 20},
+    EXPECT_EQ (countPixels (named, { 0, 0, 220, 20 },
                             [&] (juce::Colour c) {
-                                return c.getAlpha() > 128 &&
-                                       !sameColour (c.withAlpha ((juce::uint8)255), noteColour, 8);
-                            }),
+        return c.getAlpha() > 128 && ! sameColour (c.withAlpha ((juce::uint8) 255), noteColour, 8);
+               }),
                0)
         << "only the note colour is drawn above the meter";
 
     // Before the first reading the name is empty: the meter alone.
     auto unnamed = tuner.renderAt (0.0, {});
-    EXPECT_TRUE (drawnBounds (unnamed, 0, {0, 0, 220, 20}).isEmpty());
+    EXPECT_TRUE (drawnBounds (unnamed, 0, { 0, 0, 220, 20 }).isEmpty());
     EXPECT_EQ (drawnBounds (unnamed), juce::Rectangle<int> (0, 20, 196, 20));
 
     // A long name stays on one line, squeezed into the upper half.
     auto longName = tuner.renderAt (0.0, "A very long note name indeed");
-    auto longText = drawnBounds (longName, 0, {0, 0, 220, 20});
+    auto longText = drawnBounds (longName, 0, { 0, 0, 220, 20 });
     EXPECT_LE (longText.getBottom(), 20);
     EXPECT_LE (longText.getRight(), 196);
 }

@@ -43,15 +43,15 @@ juce::Rectangle<int> whiteTextBounds (const juce::Image& image)
 
 TEST (PedalFace, BodyColourPerEffectType)
 {
-    const juce::uint32 colours[] = {0xff0000ff, 0xff800080, 0xffb8860b, 0xff006400,
-                                    0xff555555, 0xff8b0000, 0xff000000, 0xff2bad6d};
+    const juce::uint32 colours[] = { 0xff0000ff, 0xff800080, 0xffb8860b, 0xff006400,
+                                     0xff555555, 0xff8b0000, 0xff000000, 0xff2bad6d };
     for (int type = 0; type < 8; ++type)
     {
         SCOPED_TRACE ("effect type " + juce::String (type));
         Face f (type, 140, 300);
         auto image = render (f.face);
         for (auto p :
-             {juce::Point<int> (60, 150), juce::Point<int> (20, 60), juce::Point<int> (100, 260)})
+             { juce::Point<int> (60, 150), juce::Point<int> (20, 60), juce::Point<int> (100, 260) })
             EXPECT_TRUE (sameColour (image.getPixelAt (p.x, p.y), juce::Colour (colours[type])))
                 << image.getPixelAt (p.x, p.y).toDisplayString (true) << " at " << p.toString();
     }
@@ -86,7 +86,7 @@ TEST (PedalFace, BodyShadowOutlineAndNameAt140By300)
     EXPECT_LT (right.getBrightness(), 0.1f);
 
     // The light outline of the picture runs inside the body near its left edge.
-    int light = countPixels (image, {3, 140, 12, 20},
+    int light = countPixels (image, { 3, 140, 12, 20 },
                              [] (juce::Colour c)
                              { return c.getBrightness() > 0.8f && c.getSaturation() < 0.2f; });
     EXPECT_GT (light, 10);
@@ -108,8 +108,8 @@ TEST (PedalFace, PictureFillsTheWidthOfAWideFace)
     {
         juce::Array<int> xs;
         for (int x = 0; x < 200; ++x)
-            if (image.getPixelAt (x, y).getBrightness() > 0.7f &&
-                image.getPixelAt (x, y).getAlpha() > 200)
+            if (image.getPixelAt (x, y).getBrightness() > 0.7f
+                && image.getPixelAt (x, y).getAlpha() > 200)
                 xs.add (x);
         return xs;
     };

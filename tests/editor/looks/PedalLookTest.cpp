@@ -41,8 +41,8 @@ void expectBoundsNear (juce::Rectangle<int> actual, juce::Rectangle<int> expecte
 
 bool isWhitesmoke (juce::Colour c)
 {
-    return c.getAlpha() > 128 &&
-           sameColour (c.withAlpha ((juce::uint8)255), juce::Colour (0xfff5f5f5), 6);
+    return c.getAlpha() > 128
+           && sameColour (c.withAlpha ((juce::uint8) 255), juce::Colour (0xfff5f5f5), 6);
 }
 } // namespace
 
@@ -72,19 +72,19 @@ TEST (PedalLook, PresetButtonHasTextBandAndPictureBox)
 {
     PedalLookAndFeel look;
     auto picture = decode (embedded::footswitchOnImage);
-    for (bool isOn : {true, false})
+    for (bool isOn : { true, false })
     {
         SCOPED_TRACE (isOn ? "on" : "off");
         auto image = renderToggle (look, "PRESET_BUTTONA3", "A3", 100, 100, isOn);
 
         // Text in the top 30 rows, centred, in whitesmoke.
-        auto text = drawnBounds (image, 0, {0, 0, 100, 30});
+        auto text = drawnBounds (image, 0, { 0, 0, 100, 30 });
         ASSERT_FALSE (text.isEmpty());
         EXPECT_NEAR (text.getCentreX(), 50, 2) << text.toString();
-        EXPECT_GT (countPixels (image, {0, 0, 100, 30}, isWhitesmoke), 10);
+        EXPECT_GT (countPixels (image, { 0, 0, 100, 30 }, isWhitesmoke), 10);
 
         // The picture scaled by 0.7 to 52.5 x 70 in the 100 x 70 box below: from x = 23.75, y = 30.
-        expectBoundsNear (drawnBounds (image, 0, {0, 30, 100, 70}),
+        expectBoundsNear (drawnBounds (image, 0, { 0, 30, 100, 70 }),
                           expectedDrawnBounds (picture, 0.7, 23.75, 30.0), 1, "preset picture");
         // The LED lands at (50, 92.3).
         EXPECT_EQ (isRed (image.getPixelAt (50, 92)), isOn)
@@ -93,28 +93,28 @@ TEST (PedalLook, PresetButtonHasTextBandAndPictureBox)
 
     // "recordpreset" (no upper-case PRESET) is drawn the same way.
     auto save = renderToggle (look, "recordpreset", "Save Preset", 100, 100, true);
-    expectBoundsNear (drawnBounds (save, 0, {0, 30, 100, 70}),
+    expectBoundsNear (drawnBounds (save, 0, { 0, 30, 100, 70 }),
                       expectedDrawnBounds (picture, 0.7, 23.75, 30.0), 1, "save picture");
-    EXPECT_FALSE (drawnBounds (save, 0, {0, 0, 100, 30}).isEmpty());
+    EXPECT_FALSE (drawnBounds (save, 0, { 0, 0, 100, 30 }).isEmpty());
 }
 
 TEST (PedalLook, BankButtonsShowTheSwitchWithoutItsLed)
 {
     PedalLookAndFeel look;
-    auto top = decode (embedded::footswitchOnImage).getClippedImage ({0, 0, 75, 80});
-    for (auto name : {"bankUp", "bankDown"})
+    auto top = decode (embedded::footswitchOnImage).getClippedImage ({ 0, 0, 75, 80 });
+    for (auto name : { "bankUp", "bankDown" })
     {
         SCOPED_TRACE (name);
         auto on = renderToggle (look, name, "UP", 100, 100, true);
         auto off = renderToggle (look, name, "UP", 100, 100, false);
         // 75 x 80 scaled by 0.875 to 65.6 x 70, from x = 17.19, y = 30.
-        expectBoundsNear (drawnBounds (on, 0, {0, 30, 100, 70}),
+        expectBoundsNear (drawnBounds (on, 0, { 0, 30, 100, 70 }),
                           expectedDrawnBounds (top, 0.875, 17.1875, 30.0), 1,
                           "bank button picture");
-        EXPECT_EQ (countPixels (on, {0, 30, 100, 70}, isRed), 0) << "no LED";
+        EXPECT_EQ (countPixels (on, { 0, 30, 100, 70 }, isRed), 0) << "no LED";
         EXPECT_TRUE (imagesEqual (on, off))
             << "on and off differ only in the LED, which is cut away";
-        EXPECT_FALSE (drawnBounds (on, 0, {0, 0, 100, 30}).isEmpty()) << "caption";
+        EXPECT_FALSE (drawnBounds (on, 0, { 0, 0, 100, 30 }).isEmpty()) << "caption";
     }
 }
 
@@ -138,7 +138,7 @@ TEST (PedalLook, BankLabelShowsTheLedLetter)
     auto image = renderBankLabel (look, "C");
 
     // "Bank" in (0, 40, 100, 30).
-    auto caption = drawnBounds (image, 0, {0, 0, 100, 70});
+    auto caption = drawnBounds (image, 0, { 0, 0, 100, 70 });
     ASSERT_FALSE (caption.isEmpty());
     EXPECT_GE (caption.getY(), 40);
     EXPECT_LE (caption.getBottom(), 70);
@@ -146,19 +146,20 @@ TEST (PedalLook, BankLabelShowsTheLedLetter)
     EXPECT_GT (countPixels (image, caption, isWhitesmoke), 10);
 
     // The 75 x 107 letter, scaled by 60/107 to 42.06 x 60, centred in (0, 70, 100, 60).
-    auto letter = drawnBounds (image, 128, {0, 70, 100, 130});
-    expectBoundsNear (letter, {29, 70, 42, 60}, 1, "letter box");
-    EXPECT_TRUE (drawnBounds (image, 0, {0, 131, 100, 69}).isEmpty()) << "nothing below the letter";
+    auto letter = drawnBounds (image, 128, { 0, 70, 100, 130 });
+    expectBoundsNear (letter, { 29, 70, 42, 60 }, 1, "letter box");
+    EXPECT_TRUE (drawnBounds (image, 0, { 0, 131, 100, 69 }).isEmpty())
+        << "nothing below the letter";
 
     // It is the "C" from columns 200 to 274 of the strip: compare dot by dot (dot (col, row) of a
     // letter is at strip x = 7.5 + 15 col, y = 53.5 + 15 (row - 3)).
-    const char* rowsOfC[] = {"01110", "10001", "10000", "10000", "10000", "10001", "01110"};
+    const char* rowsOfC[] = { "01110", "10001", "10000", "10000", "10000", "10001", "01110" };
     const double scale = 60.0 / 107.0, left = (100.0 - 75.0 * scale) / 2.0;
     for (int row = 0; row < 7; ++row)
         for (int col = 0; col < 5; ++col)
         {
-            const int x = (int)(left + (7.5 + 15 * col) * scale);
-            const int y = (int)(70.0 + (53.5 + 15 * (row - 3)) * scale);
+            const int x = (int) (left + (7.5 + 15 * col) * scale);
+            const int y = (int) (70.0 + (53.5 + 15 * (row - 3)) * scale);
             EXPECT_EQ (isRed (image.getPixelAt (x, y)), rowsOfC[row][col] == '1')
                 << "dot col " << col << ", row " << row << ": "
                 << image.getPixelAt (x, y).toDisplayString (true);
@@ -168,14 +169,14 @@ TEST (PedalLook, BankLabelShowsTheLedLetter)
 TEST (PedalLook, BankLabelBeyondTheStripShowsOnlyTheCaption)
 {
     PedalLookAndFeel look;
-    for (auto text : {"J", "Q", "", "@", "0",
-                      "\xc3\xa9" /* e acute: low byte 0xe9, negative as a signed char */})
+    for (auto text : { "J", "Q", "", "@", "0",
+                       "\xc3\xa9" /* e acute: low byte 0xe9, negative as a signed char */ })
     {
-        SCOPED_TRACE (juce::String ("text \"") + juce::String (juce::CharPointer_UTF8 (text)) +
-                      "\"");
+        SCOPED_TRACE (juce::String ("text \"") + juce::String (juce::CharPointer_UTF8 (text))
+                      + "\"");
         auto image = renderBankLabel (look, juce::CharPointer_UTF8 (text));
-        EXPECT_TRUE (drawnBounds (image, 0, {0, 70, 100, 130}).isEmpty());
-        EXPECT_FALSE (drawnBounds (image, 0, {0, 40, 100, 30}).isEmpty());
+        EXPECT_TRUE (drawnBounds (image, 0, { 0, 70, 100, 130 }).isEmpty());
+        EXPECT_FALSE (drawnBounds (image, 0, { 0, 40, 100, 30 }).isEmpty());
     }
     // The letter is the text's last character.
     auto lastOfTwo = renderBankLabel (look, "AI");
@@ -205,8 +206,8 @@ juce::Image renderKnob (PedalLookAndFeel& look, double proportion, int w = 60, i
 /** Antique white, allowing for the edge pixels where the pointer is blended over the dark cap. */
 bool isAntiqueWhite (juce::Colour c)
 {
-    return c.getAlpha() > 100 &&
-           sameColour (c.withAlpha ((juce::uint8)255), juce::Colour (0xfffaebd7), 40);
+    return c.getAlpha() > 100
+           && sameColour (c.withAlpha ((juce::uint8) 255), juce::Colour (0xfffaebd7), 40);
 }
 
 /** Clockwise angle from 12 o'clock of a point seen from the pivot, in degrees 0 to 360. */
@@ -249,16 +250,16 @@ std::vector<double> tickAngles (const juce::Image& image, double cx, double cy, 
     {
         const double a = i * 0.5;
         bool lit = false;
-        for (double r = 23.0 * scale; r <= 26.0 * scale && !lit; r += 0.5)
+        for (double r = 23.0 * scale; r <= 26.0 * scale && ! lit; r += 0.5)
         {
             const double rad = a * juce::MathConstants<double>::pi / 180.0;
-            const int x = (int)std::floor (cx + r * std::sin (rad)),
-                      y = (int)std::floor (cy - r * std::cos (rad));
+            const int x = (int) std::floor (cx + r * std::sin (rad)),
+                      y = (int) std::floor (cy - r * std::cos (rad));
             lit = isAntiqueWhite (image.getPixelAt (x, y));
         }
-        if (lit && !inTick)
+        if (lit && ! inTick)
             start = a;
-        if (!lit && inTick)
+        if (! lit && inTick)
             ticks.push_back ((start + a - 0.5) / 2.0);
         inTick = lit;
     }
@@ -282,8 +283,8 @@ TEST (PedalLook, KnobPointerFollowsTheValueOverTheTicks)
     ASSERT_EQ (ticks.size(), 11u);
     std::sort (ticks.begin(), ticks.end());
     // Sorted clockwise from 12 o'clock: 0 (the sixth), 28.8, ... 144, then 216 ... 331.2.
-    const double expected[] = {0.0,   28.8,  57.6,  86.4,  115.2, 144.0,
-                               216.0, 244.8, 273.6, 302.4, 331.2};
+    const double expected[] = { 0.0,   28.8,  57.6,  86.4,  115.2, 144.0,
+                                216.0, 244.8, 273.6, 302.4, 331.2 };
     for (size_t i = 0; i < ticks.size(); ++i)
         EXPECT_LT (angleDifference (ticks[i], expected[i]), 3.0)
             << "tick " << i << " at " << ticks[i];
@@ -293,8 +294,9 @@ TEST (PedalLook, KnobPointerFollowsTheValueOverTheTicks)
         double proportion, angle;
         const char* where;
     };
-    for (auto c : {Case{0.5, 0.0, "straight up over the sixth tick"},
-                   Case{0.0, 216.0, "over the first tick"}, Case{1.0, 144.0, "over the last tick"}})
+    for (auto c :
+         { Case { 0.5, 0.0, "straight up over the sixth tick" },
+           Case { 0.0, 216.0, "over the first tick" }, Case { 1.0, 144.0, "over the last tick" } })
     {
         SCOPED_TRACE (c.where);
         auto image = renderKnob (look, c.proportion);
@@ -311,8 +313,8 @@ TEST (PedalLook, KnobPointerFollowsTheValueOverTheTicks)
 
     // p = 0.5 stands straight up: the pointer column x = 29..30 is light above the pivot.
     auto upright = renderKnob (look, 0.5);
-    EXPECT_TRUE (isAntiqueWhite (upright.getPixelAt (29, 28)) ||
-                 isAntiqueWhite (upright.getPixelAt (30, 28)));
+    EXPECT_TRUE (isAntiqueWhite (upright.getPixelAt (29, 28))
+                 || isAntiqueWhite (upright.getPixelAt (30, 28)));
     EXPECT_FALSE (isAntiqueWhite (upright.getPixelAt (25, 28)));
     EXPECT_FALSE (isAntiqueWhite (upright.getPixelAt (30, 52))) << "not below the pivot";
 }
@@ -323,7 +325,7 @@ TEST (PedalLook, KnobLayersAndCaption)
     auto image = renderKnob (look, 0.5);
 
     // Caption "Rate" in the bottom 16 rows, white, centred.
-    auto caption = drawnBounds (image, 0, {0, 64, 60, 16});
+    auto caption = drawnBounds (image, 0, { 0, 64, 60, 16 });
     ASSERT_FALSE (caption.isEmpty());
     EXPECT_NEAR (caption.getCentreX(), 30, 2);
 
@@ -342,7 +344,7 @@ TEST (PedalLook, KnobLayersAndCaption)
     EXPECT_GT (discRim.getBrightness(), discMiddle.getBrightness());
 
     // Nothing above the ticks' ring: the top rows stay empty.
-    EXPECT_TRUE (drawnBounds (image, 0, {0, 0, 60, 12}).isEmpty());
+    EXPECT_TRUE (drawnBounds (image, 0, { 0, 0, 60, 12 }).isEmpty());
 }
 
 TEST (PedalLook, KnobKeepsItsProportionsAtTwiceTheSize)

@@ -64,10 +64,10 @@ TEST (BiquadCascadeTest, PassBandAndTransitionFollowTheDesign)
         double frequency, db, tolerance;
     };
     // Fractions of the sampling rate; the transition values are rounded as the design states them.
-    for (const auto& point : { Point { 0.01, 0.0, 0.001 }, Point { 0.1, 0.0, 0.001 },
-                               Point { 0.1096, 0.0, 0.0012 }, Point { 0.1165, -0.1, 0.01 },
-                               Point { 0.12, -1.2, 0.05 }, Point { 0.1215, -3.0, 0.1 },
-                               Point { 0.125, -13.0, 0.1 }, Point { 0.13, -35.0, 0.1 } })
+    for (const auto& point :
+         { Point { 0.01, 0.0, 0.001 }, Point { 0.1, 0.0, 0.001 }, Point { 0.1096, 0.0, 0.0012 },
+           Point { 0.1165, -0.1, 0.01 }, Point { 0.12, -1.2, 0.05 }, Point { 0.1215, -3.0, 0.1 },
+           Point { 0.125, -13.0, 0.1 }, Point { 0.13, -35.0, 0.1 } })
         EXPECT_NEAR (gainInDb (point.frequency), point.db, point.tolerance)
             << "at " << point.frequency << " of the rate";
 }
@@ -162,11 +162,10 @@ TEST (DecimatorTest, TwoStagesDivideSampleCountsAndRates)
     {
         int numSamples, rate, count1, rate1, count2, rate2;
     };
-    for (const auto& c : { Case { 1000, 44100, 250, 11025, 62, 2756 },
-                           Case { 8192, 48000, 2048, 12000, 512, 3000 },
-                           Case { 512, 96000, 128, 24000, 32, 6000 },
-                           Case { 15, 44100, 3, 11025, 0, 2756 },
-                           Case { 0, 48000, 0, 12000, 0, 3000 } })
+    for (const auto& c :
+         { Case { 1000, 44100, 250, 11025, 62, 2756 }, Case { 8192, 48000, 2048, 12000, 512, 3000 },
+           Case { 512, 96000, 128, 24000, 32, 6000 }, Case { 15, 44100, 3, 11025, 0, 2756 },
+           Case { 0, 48000, 0, 12000, 0, 3000 } })
     {
         auto stage1 = std::make_unique<Decimator>();
         auto stage2 = std::make_unique<Decimator>();

@@ -54,10 +54,7 @@ void play (Tuner& tuner, Tone& tone, int blockSize, int numBlocks)
     }
 }
 
-double centsBetween (double f, double reference)
-{
-    return 1200.0 * std::log2 (f / reference);
-}
+double centsBetween (double f, double reference) { return 1200.0 * std::log2 (f / reference); }
 
 int noteIndexOf (const char* name)
 {
@@ -88,12 +85,12 @@ TEST (TunerNoteTableTest, CentresBoundsAndNames)
 
     EXPECT_STREQ (engine->noteNames[0], "B");
     EXPECT_STREQ (engine->noteNames[1], "C");
-    EXPECT_STREQ (engine->noteNames[17], "E");  // E2
-    EXPECT_STREQ (engine->noteNames[46], "A");  // A4
-    EXPECT_STREQ (engine->noteNames[44], "G");  // G4
+    EXPECT_STREQ (engine->noteNames[17], "E"); // E2
+    EXPECT_STREQ (engine->noteNames[46], "A"); // A4
+    EXPECT_STREQ (engine->noteNames[44], "G"); // G4
     EXPECT_STREQ (engine->noteNames[45], "G#");
     EXPECT_STREQ (engine->noteNames[47], "Bb");
-    EXPECT_STREQ (engine->noteNames[54], "F");  // F5
+    EXPECT_STREQ (engine->noteNames[54], "F"); // F5
 }
 
 TEST (TunerNoteTableTest, BandEdgesAndOutsideMatchNoNote)
@@ -169,10 +166,10 @@ TEST (TunerDetectionTest, OpenStringsAreNamedAt48000)
         double frequency;
         const char* name;
     };
-    for (const auto& string : { String { 82.4069, "E" }, String { 110.0, "A" },
-                                String { 146.8324, "D" }, String { 195.9977, "G" },
-                                String { 246.9417, "B" }, String { 329.6276, "E" },
-                                String { 41.2034, "E" }, String { 61.7354, "B" } })
+    for (const auto& string :
+         { String { 82.4069, "E" }, String { 110.0, "A" }, String { 146.8324, "D" },
+           String { 195.9977, "G" }, String { 246.9417, "B" }, String { 329.6276, "E" },
+           String { 41.2034, "E" }, String { 61.7354, "B" } })
     {
         for (int blockSize : { 64, 256, 1024 })
         {
