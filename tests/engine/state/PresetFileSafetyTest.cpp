@@ -14,8 +14,8 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-// Preset files that cannot be written, and preset files of any content (and state blocks of the
-// same texts).
+// Preset files that cannot be written, preset files of any content (and state blocks of the same
+// texts), and preset files that are no files.
 
 namespace
 {
@@ -455,5 +455,30 @@ TEST_F (PresetFileSafety, TextsTheXmlParserNeverFinishesChangeNothingAndReturnAt
             runBlock();
             return volumeIs03();
         }), "") << "file";
+    }
+}
+
+TEST_F (PresetFileSafety, KernelFilesWithoutAnEndLoadNothingAndReturnAtOnce)
+{
+    // Regular files of the proc file system report a size of 0: the page map of the process
+    // reads on until memory runs out, the kernel log (root only) waits for the next message.
+    // A device stands beside them.
+    std::vector<std::string> targets { "/proc/self/pagemap", "/dev/zero" };
+
+    if (const int fd = ::open ("/proc/kmsg", O_RDONLY | O_NONBLOCK); fd >= 0)
+    {
+        ::close (fd);
+        targets.push_back ("/proc/kmsg");
+    }
+
+    TemporaryHome::presetFolder().createDirectory();
+    const auto link = PresetFile::locate (3);
+
+    for (const auto& target : targets)
+    {
+        SCOPED_TRACE (target);
+        link.deleteFile();
+        ASSERT_TRUE (juce::File (target).createSymbolicLink (link, true));
+        EXPECT_EQ (inTime ([&] { return chooseAndFindWhatWasLoaded (3); }), "");
     }
 }
