@@ -27,7 +27,8 @@ struct ChildOutcome
     test set up; it leaves with _exit and the work's result as its exit status, running no
     destructors or exit handlers of the test. GoogleTest assertions made in the child are not
     counted by the parent: the work checks for itself, prints what went wrong to stderr and
-    returns non-zero (or writes into memory mapped shared before the call). */
+    returns non-zero (or writes into memory mapped shared before the call). Work made of many
+    inputs may call alarm() again before each one, giving each the time limit. */
 inline ChildOutcome runWithTimeLimit (unsigned int seconds, const std::function<int()>& work)
 {
     std::fflush (nullptr);
