@@ -2,7 +2,46 @@
 
 #include "engine/presets/UntrustedXml.h"
 
-#include <filesystem>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+/** Reads an open file to its end, or returns false when there is more than limit bytes or a
+    read fails or would have to wait. */
+bool readToEnd (int fd, size_t limit, juce::MemoryBlock& content)
+{
+    content.setSize (limit + 1);
+    size_t size = 0;
+
+    for (;;)
+    {
+        const auto n = ::read (fd, static_cast<char*> (content.getData()) + size,
+                               content.getSize() - size);
+
+        if (n == 0)
+            break;
+
+        if (n > 0)
+        {
+            size += (size_t) n;
+
+            if (size > limit)
+                return false;
+        }
+        else if (errno != EINTR)
+        {
+            return false;
+        }
+    }
+
+    content.setSize (size);
+    return true;
+}
+} // namespace
 
 juce::String PresetFile::fileName (int presetNumber)
 {
@@ -56,23 +95,32 @@ bool PresetFile::write (const juce::XmlElement& element, int presetNumber)
 
 std::unique_ptr<juce::XmlElement> PresetFile::read (int presetNumber)
 {
-    const auto file = locate (presetNumber);
+    const auto path = locate (presetNumber).getFullPathName();
+    constexpr auto maxFileBytes = 2 * UntrustedXml::maxTextBytes + 2; // UTF-16 and its mark
 
-    // A FIFO or device in place of the file would block the render thread or never end.
-    std::error_code error;
-    const std::filesystem::path path (file.getFullPathName().toStdString());
+    // A FIFO or device in place of the file could block the render thread or never end, and
+    // merely opening some devices does something, so only a regular file is opened.
+    struct stat status;
 
-    if (! std::filesystem::is_regular_file (path, error))
+    if (::stat (path.toRawUTF8(), &status) != 0 || ! S_ISREG (status.st_mode))
         return {};
 
-    const auto size = std::filesystem::file_size (path, error);
+    const int fd = ::open (path.toRawUTF8(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
 
-    if (error || size > 2 * UntrustedXml::maxTextBytes + 2)
+    if (fd < 0)
         return {};
 
+    // The open file is checked again, as the path may have changed in between. Files of the
+    // kernel's virtual file systems are regular but report a size of 0 (or a wrong one), and
+    // may never end or make a read wait. An empty file holds no preset, so those are not read
+    // at all, and a read stops after the largest preset file plus one byte in any case.
     juce::MemoryBlock content;
+    const bool complete = ::fstat (fd, &status) == 0 && S_ISREG (status.st_mode)
+                          && status.st_size > 0 && (size_t) status.st_size <= maxFileBytes
+                          && readToEnd (fd, maxFileBytes, content);
+    ::close (fd);
 
-    if (! file.loadFileAsData (content))
+    if (! complete)
         return {};
 
     return parse (content.getData(), content.getSize());

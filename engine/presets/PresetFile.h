@@ -28,8 +28,9 @@ public:
     static bool write (const juce::XmlElement& element, int presetNumber);
 
     /** The preset's element, or nullptr when the file does not exist, is not a plain file, is
-        larger than any preset file can be, or holds no well-formed document whose root is named
-        "STVLQX41presets" in any letter case. */
+        empty or larger than any preset file can be (by its reported size or by what a read
+        finds), cannot be read without waiting, or does not hold the shape of document that
+        UntrustedXml takes, with a root named "STVLQX41presets" in any letter case. */
     static std::unique_ptr<juce::XmlElement> read (int presetNumber);
 
     /** What read() makes of a file's bytes. */

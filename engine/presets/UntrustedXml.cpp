@@ -1,53 +1,161 @@
 #include "engine/presets/UntrustedXml.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace
 {
 bool isContinuation (unsigned char byte) noexcept { return (byte & 0xc0) == 0x80; }
 
+bool isDecimalDigit (char c) noexcept { return c >= '0' && c <= '9'; }
+
 bool isHexDigit (char c) noexcept
 {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    return isDecimalDigit (c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-bool contains (const char* text, size_t size, const char* pattern) noexcept
+char toLowerAscii (char c) noexcept { return c >= 'A' && c <= 'Z' ? (char) (c - 'A' + 'a') : c; }
+
+/** Reads a text of the accepted shape from front to back, the way the framework's parser reads
+    it. Each step returns false, leaving the position anywhere, where the text takes another
+    shape. The text is well-formed UTF-8. */
+class ShapeReader
 {
-    const auto patternSize = std::strlen (pattern);
+public:
+    ShapeReader (const char* utf8, size_t size) noexcept : position (utf8), end (utf8 + size) {}
 
-    if (patternSize > size)
-        return false;
+    bool isAtEnd() const noexcept { return position == end; }
 
-    for (size_t i = 0; i + patternSize <= size; ++i)
-        if (std::memcmp (text + i, pattern, patternSize) == 0)
-            return true;
-
-    return false;
-}
-
-/** True when the text ends with "&#x" and at most eight hexadecimal digits: the framework's
-    reader of such a reference steps over the terminating zero. */
-bool endsInsideHexReference (const char* text, size_t size) noexcept
-{
-    size_t digits = 0;
-
-    while (digits < size && digits <= 8 && isHexDigit (text[size - 1 - digits]))
-        ++digits;
-
-    for (size_t d = 0; d <= digits && d <= 8; ++d)
+    void skipWhiteSpace() noexcept
     {
-        // Each split of the trailing digits into "x"/"X" plus the digits after it.
-        if (size < d + 3)
-            break;
-
-        const char* start = text + size - d - 3;
-
-        if (start[0] == '&' && start[1] == '#' && (start[2] == 'x' || start[2] == 'X'))
-            return true;
+        while (position < end && juce::CharacterFunctions::isWhitespace (*position))
+            ++position;
     }
 
-    return false;
-}
+    /** Steps over the literal when the text continues with it. */
+    bool skip (const char* literal) noexcept { return skip (literal, false); }
+
+    /** Nothing, unless the text continues with "<?": then "<?xml", white space, and anything
+        but '<' up to the first "?>". */
+    bool skipDeclarationIfAny() noexcept
+    {
+        if (end - position < 2 || position[0] != '<' || position[1] != '?')
+            return true;
+
+        if (! skip ("<?xml") || position == end
+            || ! juce::CharacterFunctions::isWhitespace (*position))
+            return false;
+
+        for (; position < end && *position != '<'; ++position)
+            if (skip ("?>"))
+                return true;
+
+        return false;
+    }
+
+    /** One or more name characters. */
+    bool skipName (std::string_view& name) noexcept
+    {
+        const auto* start = position;
+
+        while (position < end && isNameCharacter (codePoint()))
+            position += juce::CharPointer_UTF8::getBytesRequiredFor (codePoint());
+
+        name = std::string_view (start, (size_t) (position - start));
+        return ! name.empty();
+    }
+
+    /** A value in double or single quotes, holding no '<' and no '&' but bounded references. */
+    bool skipQuotedValue() noexcept
+    {
+        if (position == end || (*position != '"' && *position != '\''))
+            return false;
+
+        const char quote = *position++;
+
+        while (position < end && *position != quote)
+        {
+            if (*position == '<')
+                return false;
+
+            if (*position != '&')
+                ++position;
+            else if (! skipReference())
+                return false;
+        }
+
+        if (position == end)
+            return false;
+
+        ++position;
+        return true;
+    }
+
+private:
+    bool skip (const char* literal, bool ignoringCase) noexcept
+    {
+        const auto length = std::strlen (literal);
+
+        if ((size_t) (end - position) < length)
+            return false;
+
+        for (size_t i = 0; i < length; ++i)
+            if ((ignoringCase ? toLowerAscii (position[i]) : position[i]) != literal[i])
+                return false;
+
+        position += length;
+        return true;
+    }
+
+    juce::juce_wchar codePoint() const noexcept
+    {
+        // Well-formed UTF-8: a sequence never runs past the end.
+        return *juce::CharPointer_UTF8 (position);
+    }
+
+    /** The framework's name characters: ASCII letters and digits, '_', '-', ':' and '.', and
+        every letter or digit from U+00A0 on. */
+    static bool isNameCharacter (juce::juce_wchar c) noexcept
+    {
+        if (c < 0x80)
+            return juce::CharacterFunctions::isLetterOrDigit ((char) c) || c == '_' || c == '-'
+                   || c == ':' || c == '.';
+
+        return c >= 0xa0 && juce::CharacterFunctions::isLetterOrDigit (c);
+    }
+
+    /** "&amp;", "&quot;", "&apos;", "&lt;" or "&gt;" in any letter case, or "&#" and 1 to 12
+        decimal digits, or "&#x" and 1 to 8 hexadecimal digits, then ';'. The framework's reader
+        ends any other reference at a character that it then steps over, which may be the quote
+        closing the value or the end of the text. */
+    bool skipReference() noexcept
+    {
+        ++position;
+
+        for (auto* name : { "amp;", "quot;", "apos;", "lt;", "gt;" })
+            if (skip (name, true))
+                return true;
+
+        if (! skip ("#"))
+            return false;
+
+        const bool hexadecimal = skip ("x") || skip ("X");
+        const int maxDigits = hexadecimal ? 8 : 12;
+        int digits = 0;
+
+        while (position < end && digits < maxDigits
+               && (hexadecimal ? isHexDigit (*position) : isDecimalDigit (*position)))
+        {
+            ++position;
+            ++digits;
+        }
+
+        return digits > 0 && skip (";");
+    }
+
+    const char* position;
+    const char* end;
+};
 } // namespace
 
 //==================================================================================================
@@ -119,32 +227,57 @@ bool UntrustedXml::isAcceptable (const char* utf8, size_t size) noexcept
     if (size > maxTextBytes || ! isWellFormedUtf8 (utf8, size))
         return false;
 
-    auto end = size;
-    while (end > 0 && juce::CharacterFunctions::isWhitespace (utf8[end - 1]))
-        --end;
+    ShapeReader reader (utf8, size);
+    reader.skipWhiteSpace();
 
-    if (end == 0 || utf8[end - 1] != '>')
+    if (! reader.skipDeclarationIfAny())
         return false;
 
-    if (contains (utf8, size, "<!DOCTYPE") || endsInsideHexReference (utf8, size))
+    reader.skipWhiteSpace();
+    std::string_view tagName, name;
+
+    if (! reader.skip ("<") || ! reader.skipName (tagName))
         return false;
 
-    // Every level of element nesting consumes a '>' of its own, and never one that directly
-    // follows '/' or '?' (those close an empty tag or a processing instruction).
-    int openings = 0;
-    int equalsSigns = 0;
-
-    for (size_t i = 0; i < size; ++i)
+    for (int attributes = 0;; ++attributes)
     {
-        if (utf8[i] == '>' && (i == 0 || (utf8[i - 1] != '/' && utf8[i - 1] != '?')))
-            if (++openings > maxElementOpenings)
+        reader.skipWhiteSpace();
+
+        if (reader.skip ("/>"))
+            break;
+
+        if (reader.skip (">"))
+        {
+            // Only white space between the start and the end tag, whose name must match.
+            reader.skipWhiteSpace();
+
+            if (! reader.skip ("</") || ! reader.skipName (name) || name != tagName)
                 return false;
 
-        if (utf8[i] == '=' && ++equalsSigns > maxEqualsSigns)
+            reader.skipWhiteSpace();
+
+            if (! reader.skip (">"))
+                return false;
+
+            break;
+        }
+
+        if (attributes == maxAttributes || ! reader.skipName (name))
+            return false;
+
+        reader.skipWhiteSpace();
+
+        if (! reader.skip ("="))
+            return false;
+
+        reader.skipWhiteSpace();
+
+        if (! reader.skipQuotedValue())
             return false;
     }
 
-    return true;
+    reader.skipWhiteSpace();
+    return reader.isAtEnd();
 }
 
 std::unique_ptr<juce::XmlElement> UntrustedXml::parse (const char* utf8, size_t size)

@@ -1,12 +1,18 @@
 #include "StateTestHelpers.h"
 
+#include "helpers/TimeLimit.h"
+
 #include "engine/presets/UntrustedXml.h"
 
 #include <cstdlib>
+#include <functional>
+
+#include <sys/mman.h>
 
 // setStateInformation and the preset-file reader on random and mutated input. The count comes
 // from STOMPVALE_FUZZ_ITERATIONS (the sanitizer build of tools/test.sh runs 100,000); without it
-// a short run keeps the default test command quick.
+// a short run keeps the default test command quick. The inputs run in batches, each in a child
+// process in which every input has a few seconds: an input that never returns fails the test.
 
 namespace
 {
@@ -30,6 +36,103 @@ const char* const snippets[] = {
     "PRESET_BUTTONC9=\"1\"", "PEDAL_BEFORE_SLOT0=\"-7\"",
 };
 
+/** Whole XML constructs and text, for the places where the framework's parser takes them. */
+const char* const constructs[] = {
+    "<?x?>", "<?xml version=\"1.0\"?>", "<?x ?>", "<!--c-->", "<!---->", "<![CDATA[t]]>",
+    "<![CDATA[]]>", "&amp;", "&#60;", "&#x3c;", "&e;", "<a/>", "<a>t</a>", "<a><?x?>0</a>",
+    "0", "t", " ", "\r\n", "\t", "<b x='1'/>", "</a>", "<",
+};
+
+constexpr unsigned int secondsPerInput = 5;
+constexpr int batchSize = 500;
+
+/** What the children of a fuzz test report back: memory mapped shared before they are made. */
+struct Tally
+{
+    int accepted = 0;
+    int failures = 0;
+    int current = -1;         // the input being worked on
+    const char* kind = "";    // its kind (a string literal, the same in parent and child)
+};
+
+class SharedTally
+{
+public:
+    SharedTally()
+        : memory (::mmap (nullptr, sizeof (Tally), PROT_READ | PROT_WRITE,
+                          MAP_SHARED | MAP_ANONYMOUS, -1, 0))
+    {
+        if (memory != MAP_FAILED)
+            tally = new (memory) Tally();
+    }
+
+    ~SharedTally()
+    {
+        if (memory != MAP_FAILED)
+            ::munmap (memory, sizeof (Tally));
+    }
+
+    Tally* tally = nullptr;
+
+private:
+    void* memory;
+};
+
+/** Runs inputs first to count - 1 in children, batchSize at a time, with secondsPerInput for each
+    (the work calls startInput before each). Stops at the first batch that does not finish or
+    after ten failures. */
+void runInBatches (int count, Tally& tally, const std::function<void (int first, int end)>& work)
+{
+    for (int first = 0; first < count && tally.failures < 10; first += batchSize)
+    {
+        const int end = juce::jmin (count, first + batchSize);
+        const auto outcome = testing_helpers::runWithTimeLimit (secondsPerInput, [&]
+        {
+            work (first, end);
+            return 0;
+        });
+
+        if (! outcome.succeeded())
+        {
+            ADD_FAILURE() << "input " << tally.current << " (" << tally.kind << ") ended in "
+                          << testing_helpers::describe (outcome);
+            return;
+        }
+    }
+}
+
+/** Restarts the clock of runInBatches for input i. */
+void startInput (Tally& tally, int i, const char* kind)
+{
+    tally.current = i;
+    tally.kind = kind;
+    ::alarm (secondsPerInput);
+}
+
+/** The attributes of the one element of a text, counted naively: the '=' signs after the XML
+    declaration that stand outside quotes. */
+int attributesCountedNaively (const std::string& text)
+{
+    auto i = text.find ('<');
+    if (i != std::string::npos && text.compare (i, 2, "<?") == 0)
+        i = text.find ('<', i + 1);
+
+    int count = 0;
+    char quote = 0;
+
+    for (; i < text.size(); ++i)
+    {
+        if (quote != 0)
+            quote = text[i] == quote ? 0 : quote;
+        else if (text[i] == '"' || text[i] == '\'')
+            quote = text[i];
+        else if (text[i] == '=')
+            ++count;
+    }
+
+    return count;
+}
+
 /** One input and whether our layout rules alone already make it one that must change nothing. */
 struct Case
 {
@@ -41,15 +144,53 @@ struct Case
 class Generator
 {
 public:
-    explicit Generator (const std::vector<juce::MemoryBlock>& s) : seeds (s) {}
+    Generator (const std::vector<juce::MemoryBlock>& s, int64_t seed) : seeds (s), random (seed)
+    {
+    }
 
     Case next (int iteration)
     {
         const auto& seed = seeds[(size_t) random.nextInt ((int) seeds.size())];
         const auto text = textOfBlock (seed);
 
-        switch (iteration % 10)
+        switch (iteration % 12)
         {
+            case 10:
+            {
+                // Constructs anywhere, mostly where they break the shape of our files.
+                auto mutated = text;
+                for (int edits = 1 + random.nextInt (4); --edits >= 0;)
+                {
+                    const auto position = (size_t) random.nextInt ((int) mutated.size() + 1);
+                    mutated.insert (position, construct());
+                }
+                return { blockAround (mutated), false, "constructs" };
+            }
+            case 11:
+            {
+                // The element given content, its root in either letter case, with or without
+                // what stands before it.
+                auto open = text.find ('<');
+                while (open != std::string::npos
+                       && ! juce::CharacterFunctions::isLetter (text[open + 1]))
+                    open = text.find ('<', open + 1);
+
+                const auto close = text.rfind ("/>");
+                if (open == std::string::npos || close == std::string::npos || close < open)
+                    return { blockAround (text), false, "element content" };
+
+                const auto nameEnd = text.find_first_of (" \t\r\n/>", open);
+                auto root = text.substr (open + 1, nameEnd - open - 1);
+                if (random.nextBool())
+                    root = juce::String (root).toLowerCase().toStdString();
+
+                auto mutated = random.nextBool() ? text.substr (0, open) : std::string();
+                mutated += "<" + root + text.substr (nameEnd, close - nameEnd) + ">";
+                for (int parts = random.nextInt (6); --parts >= 0;)
+                    mutated += construct();
+                mutated += "</" + root + ">";
+                return { blockAround (mutated), false, "element content" };
+            }
             case 0:
             {
                 auto bytes = randomBytes (random.nextInt (48));
@@ -148,8 +289,6 @@ public:
         }
     }
 
-    juce::Random random { 0x5707 };
-
 private:
     juce::MemoryBlock randomBytes (int size)
     {
@@ -184,6 +323,11 @@ private:
         return digits;
     }
 
+    const char* construct()
+    {
+        return constructs[random.nextInt ((int) std::size (constructs))];
+    }
+
     void insertSnippet (std::string& text)
     {
         const auto position = (size_t) random.nextInt ((int) text.size() + 1);
@@ -191,6 +335,7 @@ private:
     }
 
     const std::vector<juce::MemoryBlock>& seeds;
+    juce::Random random;
 };
 
 std::vector<juce::MemoryBlock> seedBlocks()
@@ -224,93 +369,146 @@ TEST (StateFuzz, SetStateInformationSurvivesRandomAndMutatedBlocks)
     auto& p = *processor;
 
     const auto seeds = seedBlocks();
-    Generator generator (seeds);
     const int iterations = fuzzIterations();
+    SharedTally shared;
+    ASSERT_NE (shared.tally, nullptr);
+    auto& tally = *shared.tally;
     constexpr int sentinel = 4242;
-    int failures = 0, accepted = 0;
 
-    for (int i = 0; i < iterations && failures < 10; ++i)
+    runInBatches (iterations, tally, [&] (int first, int end)
     {
-        const auto input = generator.next (i);
-        const auto before = snapshot (p);
-        const int indexBefore = p.presetIndex;
-        p.meterSampleCount = sentinel;
+        Generator generator (seeds, 0x5707 + first);
 
-        p.setStateInformation (input.block.getData(), (int) input.block.getSize());
-
-        const auto after = snapshot (p);
-        const bool acted = p.meterSampleCount != sentinel;
-        accepted += acted ? 1 : 0;
-
-        const auto fail = [&] (const char* what)
+        for (int i = first; i < end && tally.failures < 10; ++i)
         {
-            ++failures;
-            ADD_FAILURE() << what << " (iteration " << i << ", " << input.kind << ", "
-                          << input.block.getSize() << " bytes)";
-        };
+            const auto input = generator.next (i);
+            startInput (tally, i, input.kind);
+            const auto before = snapshot (p);
+            const int indexBefore = p.presetIndex;
+            p.meterSampleCount = sentinel;
 
-        if (! acted)
-        {
-            if (! differences (before, after).empty() || p.presetIndex != indexBefore)
-                fail ("a refused block changed the setting");
+            p.setStateInformation (input.block.getData(), (int) input.block.getSize());
+
+            const auto after = snapshot (p);
+            const bool acted = p.meterSampleCount != sentinel;
+            tally.accepted += acted ? 1 : 0;
+
+            const auto fail = [&] (const char* what)
+            {
+                ++tally.failures;
+                std::fprintf (stderr, "%s (iteration %d, %s, %d bytes)\n", what, i, input.kind,
+                              (int) input.block.getSize());
+            };
+
+            if (! acted)
+            {
+                if (! differences (before, after).empty() || p.presetIndex != indexBefore)
+                    fail ("a refused block changed the setting");
+            }
+            else
+            {
+                if (input.mustBeRefused)
+                    fail ("a block that is not ours was restored");
+
+                if (! std::all_of (after.begin(), after.end(),
+                                   [] (float value) { return value >= 0.0f && value <= 1.0f; }))
+                    fail ("a restored value lies outside 0 to 1");
+
+                if (! ((p.presetIndex >= 0 && p.presetIndex < 30) || p.presetIndex == 99))
+                    fail ("presetIndex is no preset");
+            }
+
+            if (i % 64 == 0)
+            {
+                // Now and then a block runs on whatever was restored, as it would in a host.
+                juce::AudioBuffer<float> buffer (2, 64);
+                buffer.clear();
+                testing_helpers::process (p, buffer);
+            }
         }
-        else
-        {
-            if (input.mustBeRefused)
-                fail ("a block that is not ours was restored");
+    });
 
-            if (! std::all_of (after.begin(), after.end(),
-                               [] (float value) { return value >= 0.0f && value <= 1.0f; }))
-                fail ("a restored value lies outside 0 to 1");
-
-            if (! ((p.presetIndex >= 0 && p.presetIndex < 30) || p.presetIndex == 99))
-                fail ("presetIndex is no preset");
-        }
-
-        if (i % 64 == 0)
-        {
-            // Now and then a block runs on whatever was restored, as it would in a host.
-            juce::AudioBuffer<float> buffer (2, 64);
-            buffer.clear();
-            testing_helpers::process (p, buffer);
-        }
-    }
-
-    RecordProperty ("restored", accepted);
-    EXPECT_GT (accepted, iterations / 20) << "the mutations should leave many blocks valid";
+    EXPECT_EQ (tally.failures, 0) << "see the messages above";
+    RecordProperty ("restored", tally.accepted);
+    EXPECT_GT (tally.accepted, iterations / 20) << "the mutations should leave many blocks valid";
 }
 
 TEST (StateFuzz, PresetFileReaderSurvivesRandomAndMutatedFiles)
 {
-    auto source = testing_helpers::makeProcessor();
     const auto seeds = seedBlocks();
-    Generator generator (seeds);
     const int iterations = fuzzIterations() / 4;
-    int loaded = 0;
+    SharedTally shared;
+    ASSERT_NE (shared.tally, nullptr);
+    auto& tally = *shared.tally;
 
-    for (int i = 0; i < iterations; ++i)
+    runInBatches (iterations, tally, [&] (int first, int end)
     {
-        // The text of each generated block, as a file's content.
-        const auto input = generator.next (i);
-        const auto* data = static_cast<const char*> (input.block.getData());
-        const auto size = input.block.getSize();
-        const auto skip = juce::jmin ((size_t) 8, size);
+        Generator generator (seeds, 0x7e57 + first);
 
-        auto element = PresetFile::parse (data + skip, size - skip);
-        if (element != nullptr)
+        for (int i = first; i < end && tally.failures < 10; ++i)
         {
-            ++loaded;
-            ASSERT_TRUE (element->hasTagName ("STVLQX41presets")) << "iteration " << i;
+            // The text of each generated block as a file's content, with the preset root in
+            // place of ours, and every third one in UTF-16.
+            const auto input = generator.next (i);
+            startInput (tally, i, input.kind);
+            const auto* data = static_cast<const char*> (input.block.getData());
+            const auto skip = juce::jmin ((size_t) 8, input.block.getSize());
+            auto text = std::string (data + skip, input.block.getSize() - skip);
+
+            if (const auto at = text.find ("STOMPVALESETTINGS"); at != std::string::npos)
+                text.replace (at, 17, "STVLQX41presets");
+
+            const auto fail = [&] (const char* what)
+            {
+                ++tally.failures;
+                std::fprintf (stderr, "%s (iteration %d, %s)\n", what, i, input.kind);
+            };
+
+            if (i % 3 == 2)
+            {
+                // Bytes that are not UTF-8 become one character each.
+                juce::MemoryOutputStream utf16;
+                utf16.writeShort ((short) 0xfeff);
+                if (UntrustedXml::isWellFormedUtf8 (text.data(), text.size()))
+                    for (auto c : juce::String::fromUTF8 (text.data(), (int) text.size()))
+                        utf16.writeShort ((short) c);
+                else
+                    for (auto c : text)
+                        utf16.writeShort ((short) (uint8_t) c);
+                if (PresetFile::parse (utf16.getData(), utf16.getDataSize()) != nullptr)
+                    ++tally.accepted;
+                continue;
+            }
+
+            for (const auto& content : { std::string (data + skip, input.block.getSize() - skip),
+                                         text })
+            {
+                auto element = PresetFile::parse (content.data(), content.size());
+
+                if (element != nullptr)
+                {
+                    ++tally.accepted;
+
+                    if (! element->hasTagName ("STVLQX41presets"))
+                        fail ("a file with another root was loaded");
+                }
+
+                // What the gate takes is read by the parser as one element with its attributes.
+                const auto zero = content.find ('\0');
+                const auto cut = content.substr (0, zero);
+
+                if (! cut.empty() && UntrustedXml::isAcceptable (cut.data(), cut.size()))
+                {
+                    const auto parsed = UntrustedXml::parse (cut.data(), cut.size());
+
+                    if (parsed == nullptr || parsed->getNumChildElements() != 0
+                        || parsed->getNumAttributes() != attributesCountedNaively (cut))
+                        fail ("the parser read an accepted text otherwise");
+                }
+            }
         }
+    });
 
-        // The same bytes with the preset root in place of ours.
-        auto text = std::string (data + skip, size - skip);
-        const auto at = text.find ("STOMPVALESETTINGS");
-        if (at != std::string::npos)
-            text.replace (at, 17, "STVLQX41presets");
-        if (PresetFile::parse (text.data(), text.size()) != nullptr)
-            ++loaded;
-    }
-
-    EXPECT_GT (loaded, 0);
+    EXPECT_EQ (tally.failures, 0) << "see the messages above";
+    EXPECT_GT (tally.accepted, 0);
 }

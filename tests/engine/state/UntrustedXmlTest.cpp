@@ -17,14 +17,6 @@ bool wellFormed (const std::string& bytes)
 {
     return UntrustedXml::isWellFormedUtf8 (bytes.data(), bytes.size());
 }
-
-std::string withOpenings (int count)
-{
-    std::string text = "<r>";
-    for (int i = 1; i < count; ++i)
-        text += "<!--c-->";
-    return text + "</r>"; // the closing tag's '>' is counted too
-}
 } // namespace
 
 TEST (UntrustedXml, Utf8IsCheckedByRfc3629)
@@ -44,12 +36,8 @@ TEST (UntrustedXml, Utf8IsCheckedByRfc3629)
 
 TEST (UntrustedXml, LimitsAreInclusive)
 {
-    // 64 openings: 63 comments and the closing tag... plus the opening tag's own '>'.
-    EXPECT_TRUE (acceptable (withOpenings (UntrustedXml::maxElementOpenings - 1)));
-    EXPECT_FALSE (acceptable (withOpenings (UntrustedXml::maxElementOpenings)));
-
     std::string attributes = "<r";
-    for (int i = 0; i < UntrustedXml::maxEqualsSigns; ++i)
+    for (int i = 0; i < UntrustedXml::maxAttributes; ++i)
         attributes += " a" + std::to_string (i) + "=\"1\"";
     EXPECT_TRUE (acceptable (attributes + "/>"));
     EXPECT_FALSE (acceptable (attributes + " b=\"1\"/>"));
@@ -59,14 +47,20 @@ TEST (UntrustedXml, LimitsAreInclusive)
     EXPECT_FALSE (acceptable (padded (UntrustedXml::maxTextBytes + 1)));
 }
 
-TEST (UntrustedXml, EmptyTagsAndProcessingInstructionsOpenNothing)
+TEST (UntrustedXml, AnElementWithContentIsRefused)
 {
+    // Our files hold one element without content. Inside an element the framework's parser
+    // loops for ever on an instruction followed by text, and recurses once per level.
     std::string text = "<?xml version=\"1.0\"?><r>";
     for (int i = 0; i < 1000; ++i)
-        text += "<?p?><a/>"; // the framework's parser wants an element after an instruction
+        text += "<?p?><a/>";
     text += "</r>";
-    EXPECT_TRUE (acceptable (text));
-    EXPECT_NE (UntrustedXml::parse (text.data(), text.size()), nullptr);
+    EXPECT_FALSE (acceptable (text));
+    EXPECT_EQ (UntrustedXml::parse (text.data(), text.size()), nullptr);
+
+    EXPECT_FALSE (acceptable ("<r><!--c--></r>")) << "a comment";
+    EXPECT_TRUE (acceptable ("<r a='1'> \r\n\t</r >")) << "white space only";
+    EXPECT_FALSE (acceptable ("<r a='1'></s>")) << "another end tag";
 }
 
 TEST (UntrustedXml, RefusesWhatTheParserCannotTakeSafely)
@@ -74,7 +68,12 @@ TEST (UntrustedXml, RefusesWhatTheParserCannotTakeSafely)
     EXPECT_FALSE (acceptable ("<!DOCTYPE r><r/>"));
     EXPECT_FALSE (acceptable ("<r a=\"&#x"));
     EXPECT_FALSE (acceptable ("<r a=\"&#X12345678"));
-    EXPECT_TRUE (acceptable ("<r a=\"&#x123456789\"/>")) << "nine digits stop the reader in time";
+    EXPECT_FALSE (acceptable ("<r a=\"&#x123456789\"/>"))
+        << "the reader stops after eight digits and steps over the next character";
+    EXPECT_FALSE (acceptable ("<r a=\"&#x1\"b=\">\"></r>")) << "... which may be the quote";
+    EXPECT_TRUE (acceptable ("<r a=\"&#x12345678;&#123456789012;&AMP;&lt;&gt;&quot;&apos;\"/>"));
+    EXPECT_FALSE (acceptable ("<r a=\"R&B\"/>"));
+    EXPECT_FALSE (acceptable ("<r a=\"&e;\"/>")) << "an entity from a document type";
     EXPECT_FALSE (acceptable ("<r a=\"1\"")) << "a tag that breaks off";
     EXPECT_FALSE (acceptable ("<r a=\"1\"/> <!-- x")) << "trailing text that breaks off";
     EXPECT_TRUE (acceptable ("<r a=\"1\"/>\r\n\t "));
