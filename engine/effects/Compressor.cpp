@@ -40,8 +40,12 @@ void effects::processCompressor (Pedal& pedal, const EffectKnobs& knobs,
     for (int32_t i = 0; i < block.numSamples; ++i)
     {
         // The envelope takes the level bounded: no infinity or non-number ever reaches it or
-        // the gain, which are never cleared.
-        const float a = std::abs (boundedSample (x[i]));
+        // the gain, which are never cleared. The test first keeps real signals on a branch the
+        // processor predicts.
+        float a = std::abs (x[i]);
+
+        if (! (a <= sampleBound))
+            a = boundedSample (a);
 
         if (a > envelope)
             envelope = a;
