@@ -1,6 +1,7 @@
 #include "engine/StompvaleAudioProcessor.h"
 
 #include "editor/StompvaleAudioProcessorEditor.h"
+#include "engine/dsp/BoundedSample.h"
 #include "engine/dsp/TransferCurve.h"
 
 #include <cmath>
@@ -10,16 +11,36 @@ namespace
 {
 constexpr int parameterVersion = 1;
 
-/** The sample rate as the pedals and the tuner see it: whole Hz, truncated toward zero. */
-int32_t truncatedSampleRate (double sampleRate) noexcept
+/** A whole count from a double, truncated toward zero: 0 for anything not positive (a non-number
+    too), at most the largest int32. The sample rate as the pedals and the tuner see it (whole Hz)
+    and the meter window are made with it. */
+int32_t truncatedCount (double value) noexcept
 {
-    if (! (sampleRate > 0.0))
+    if (! (value > 0.0))
         return 0;
 
-    if (sampleRate >= (double) std::numeric_limits<int32_t>::max())
+    if (value >= (double) std::numeric_limits<int32_t>::max())
         return std::numeric_limits<int32_t>::max();
 
-    return (int32_t) sampleRate;
+    return (int32_t) value;
+}
+
+/** The largest magnitude in the block, or peak if that is larger, as the meters take it: a
+    non-number counts as nothing and the result is at most sampleBound, so that no peak or
+    published level ever becomes infinite or a non-number. */
+float meterPeak (const float* samples, int numSamples, float peak) noexcept
+{
+    for (int i = 0; i < numSamples; ++i)
+        peak = juce::jmax (peak, std::abs (samples[i])); // a non-number fails the comparison
+
+    return std::min (peak, sampleBound);
+}
+
+/** The hard clip to -1 to 1, the output's last line of defence: an infinity becomes the limit of
+    its sign and a non-number silence. */
+float clipped (float sample) noexcept
+{
+    return sample == sample ? juce::jlimit (-1.0f, 1.0f, sample) : 0.0f;
 }
 
 juce::String decimal (int value) { return juce::String (value); }
@@ -175,7 +196,10 @@ void StompvaleAudioProcessor::prepareToPlay (double sampleRate, int)
     inputPeak = 0.0f;
     outputPeak = 0.0f;
     meterSampleCount = 0;
-    meterPeriod = (int) (sampleRate * (double) 0.3f);
+    // The count grows by a block past the period before a window closes, so the period leaves
+    // room for one block below the int range.
+    meterPeriod = juce::jmin (truncatedCount (sampleRate * (double) 0.3f),
+                              std::numeric_limits<int32_t>::max() - MonoBlock::maxBlockSize);
 }
 
 void StompvaleAudioProcessor::releaseResources() {}
@@ -255,29 +279,31 @@ void StompvaleAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, ju
     updateMeterWindows (n);
 
     float* samples = buffer.getWritePointer (0);
-    const MonoBlock block { samples, n, truncatedSampleRate (getSampleRate()) };
+    const MonoBlock block { samples, n, truncatedCount (getSampleRate()) };
 
     if (tunerParameter->get())
         tunerEngine.process (samples, n, block.sampleRate, tunerFrequency, tunerNoteName,
                              tunerDeviation);
 
-    for (int i = 0; i < n; ++i)
-        inputPeak = juce::jmax (inputPeak, std::abs (samples[i]));
+    inputPeak = meterPeak (samples, n, inputPeak);
 
     runChain (block);
 
-    const float volume = volumeParameter->get();
+    // A non-number volume (the parameter lets one through when a host writes it) reads as the
+    // lowest volume, silence, as a knob that is not a number reads as its lowest value.
+    const float setVolume = volumeParameter->get();
+    const float volume = setVolume == setVolume ? setVolume : 0.0f;
+
     for (int i = 0; i < n; ++i)
         samples[i] *= volume;
 
-    for (int i = 0; i < n; ++i)
-        outputPeak = juce::jmax (outputPeak, std::abs (samples[i]));
+    outputPeak = meterPeak (samples, n, outputPeak);
 
     if (n < 1)
         return;
 
     for (int i = 0; i < n; ++i)
-        samples[i] = juce::jlimit (-1.0f, 1.0f, samples[i]);
+        samples[i] = clipped (samples[i]);
 
     if (totalOut == 2 && numChannels >= 2)
         buffer.copyFrom (1, 0, samples, n);

@@ -1,6 +1,6 @@
 #include "engine/dsp/OnePoleFilter.h"
 
-#include <cmath>
+#include "engine/dsp/BoundedSample.h"
 
 // The feedback flush below relies on IEEE single-precision rounding of each operation.
 #if defined(__FAST_MATH__)
@@ -28,6 +28,11 @@ void OnePoleFilter::process (float* samples, int numSamples) noexcept
     // (y + 1) - 1 puts the kept state on the float grid around 1.0 (steps of 2^-24 below zero,
     // 2^-23 above), so no denormal ever enters the feedback, even without flush-to-zero.
     // The written sample itself is not flushed.
+    //
+    // Each input is taken bounded (outside the feedback path, so it costs next to nothing): the
+    // low-pass output is then a mix of two bounded values and the high-pass output stays below
+    // twice the bound, so no state, which is seldom cleared, ever becomes infinite or a
+    // non-number.
     float state = y1;
     const float coefficient = a; // kept in a register: the samples might alias the record
 
@@ -35,7 +40,7 @@ void OnePoleFilter::process (float* samples, int numSamples) noexcept
     {
         for (int i = 0; i < numSamples; ++i)
         {
-            const float y = (samples[i] - state) * coefficient + state;
+            const float y = (boundedSample (samples[i]) - state) * coefficient + state;
             samples[i] = y;
             state = (y + 1.0f) - 1.0f;
         }
@@ -46,17 +51,15 @@ void OnePoleFilter::process (float* samples, int numSamples) noexcept
 
         for (int i = 0; i < numSamples; ++i)
         {
-            const float x = samples[i];
+            const float x = boundedSample (samples[i]);
             const float y = ((state + x) - previousInput) * coefficient;
             samples[i] = y;
             state = (y + 1.0f) - 1.0f;
             previousInput = x;
         }
 
-        x1 = std::isfinite (previousInput) ? previousInput : 0.0f;
+        x1 = previousInput;
     }
 
-    // Only a rate change prepares a drive's filters again, so a non-number or infinite sample
-    // must not stay in the state: the next block starts from 0 instead.
-    y1 = std::isfinite (state) ? state : 0.0f;
+    y1 = state;
 }

@@ -42,8 +42,13 @@ void effects::processVibratoChorus (Pedal& pedal, const EffectKnobs& knobs,
     const int32_t maxM = pedalCapacity::chorusHistory - 1 - n;
     const int32_t M = depthInSamples < (double) maxM ? (int32_t) depthInSamples : maxM;
 
+    // The history takes the input bounded, so that an infinite or non-number sample can neither
+    // stay in it nor make the interpolation below a non-number.
+    float* newest = history + M + 1;
     std::memmove (history, history + n, sizeof (float) * (size_t) (M + 1));
-    std::memcpy (history + M + 1, x, sizeof (float) * (size_t) n);
+
+    for (int32_t i = 0; i < n; ++i)
+        newest[i] = boundedSample (x[i]);
 
     if (n == 0)
         return;
@@ -72,7 +77,7 @@ void effects::processVibratoChorus (Pedal& pedal, const EffectKnobs& knobs,
         const double b = history[k + i + 1];
         const auto wet = (float) ((b - a) * (d - (double) k) + a);
 
-        x[i] = wet * phaseMix + x[i] * dry;
+        x[i] = wet * phaseMix + newest[i] * dry; // newest[i] is x[i], bounded
     }
 }
 

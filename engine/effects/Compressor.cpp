@@ -39,7 +39,13 @@ void effects::processCompressor (Pedal& pedal, const EffectKnobs& knobs,
 
     for (int32_t i = 0; i < block.numSamples; ++i)
     {
-        const float a = std::abs (x[i]);
+        // The envelope takes the level bounded: no infinity or non-number ever reaches it or
+        // the gain, which are never cleared. The test first keeps real signals on a branch the
+        // processor predicts.
+        float a = std::abs (x[i]);
+
+        if (! (a <= sampleBound))
+            a = boundedSample (a);
 
         if (a > envelope)
             envelope = a;
@@ -57,8 +63,6 @@ void effects::processCompressor (Pedal& pedal, const EffectKnobs& knobs,
         x[i] = (smoothedGain * makeup) * x[i];
     }
 
-    // Neither is ever cleared, so a non-number or infinite sample must not stay in them: they
-    // start over from 0 at the next block, as a fresh compressor does.
-    pedal.compressorEnvelope = finiteOrZero (envelope);
-    pedal.compressorGain = finiteOrZero (smoothedGain);
+    pedal.compressorEnvelope = envelope;
+    pedal.compressorGain = smoothedGain;
 }

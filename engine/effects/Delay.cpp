@@ -20,9 +20,11 @@ void effects::processDelay (Pedal& pedal, const EffectKnobs& knobs, const MonoBl
         boundedDelay ((float) block.sampleRate * timeMs * 0.001f, line.maxDelayFor (n));
 
     // The feedback takes the previous block's delayed samples at the same index, so repeats
-    // follow each other D + n samples apart.
+    // follow each other D + n samples apart. The line takes its input bounded: a runaway (this
+    // pedal twice in the chain at Feedback 1) levels off instead of turning infinite, and a
+    // non-number never circulates (prev even survives a reset).
     for (int32_t i = 0; i < n; ++i)
-        line.input[i] = finiteOrZero (line.prev[i] * feedback + x[i]);
+        line.input[i] = boundedSample (line.prev[i] * feedback + x[i]);
 
     line.advance (D, n);
 

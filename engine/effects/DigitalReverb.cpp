@@ -36,7 +36,7 @@ void effects::processDigitalReverb (Pedal& pedal, const EffectKnobs& knobs,
         const int32_t Dc = boundedDelay (tc * srf, maxDelay);
 
         for (int32_t i = 0; i < n; ++i)
-            comb.input[i] = finiteOrZero (comb.prev[i] * gc + x[i]);
+            comb.input[i] = boundedSample (comb.prev[i] * gc + x[i]);
 
         comb.advance (Dc, n);
     }
@@ -58,7 +58,7 @@ void effects::processDigitalReverb (Pedal& pedal, const EffectKnobs& knobs,
         const int32_t Ds = boundedDelay (ts * srf, maxDelay);
 
         for (int32_t i = 0; i < n; ++i)
-            stage.input[i] = finiteOrZero (x[i] - stage.prev[i] * g);
+            stage.input[i] = boundedSample (x[i] - stage.prev[i] * g);
 
         stage.advance (Ds, n);
 

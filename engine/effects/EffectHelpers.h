@@ -1,9 +1,9 @@
 #pragma once
 
 #include "engine/MonoBlock.h"
+#include "engine/dsp/BoundedSample.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 /** Small pieces shared by the effect algorithms. Audio thread; no state. */
@@ -33,9 +33,4 @@ inline int32_t boundedDelay (float lengthInSamples, int32_t maxDelay) noexcept
 
     return std::clamp ((int32_t) lengthInSamples - 1, int32_t { 0 }, maxDelay);
 }
-
-/** What a fed-back memory takes in: finite values unchanged, anything else as 0. A non-number or
-    infinite host sample would otherwise circulate in a line for good (the Delay's `prev` even
-    survives a reset); the block itself still carries what came in. */
-inline float finiteOrZero (float value) noexcept { return std::isfinite (value) ? value : 0.0f; }
 } // namespace effects

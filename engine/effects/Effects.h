@@ -2,6 +2,8 @@
 
 #include "engine/MonoBlock.h"
 
+#include <algorithm>
+
 struct Pedal;
 
 /** Knob values of one block in natural units (0.001 to 1), knob j at index j. */
@@ -12,11 +14,12 @@ struct EffectKnobs
     float values[5] {};
 
     /** A non-number (a parameter range lets one through if a host writes it) reads as the knob's
-        lowest value, so that no length, cutoff or cache is ever formed from it. */
+        lowest value, and anything else within 0 to 1, so that no length, cutoff or cache is ever
+        formed from it (nor an infinity converted to an int). */
     float operator[] (int index) const noexcept
     {
         const float value = values[index];
-        return value == value ? value : lowest;
+        return value == value ? std::clamp (value, 0.0f, 1.0f) : lowest;
     }
 };
 

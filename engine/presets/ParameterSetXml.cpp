@@ -57,6 +57,15 @@ juce::String withBoundedExponents (const juce::String& text)
 
     return changed ? juce::String::fromUTF8 (result.data(), (int) result.size()) : text;
 }
+
+/** The value written for a parameter: its normalised value, read once, or its default when that
+    is not a finite number. A host may set a non-number, which the framework's number writer
+    would convert to an int (undefined) and write as a text that no reader takes back. */
+double writtenValue (const juce::AudioProcessorParameter& parameter)
+{
+    const float value = parameter.getValue();
+    return (double) (std::isfinite (value) ? value : parameter.getDefaultValue());
+}
 } // namespace
 
 std::unique_ptr<juce::XmlElement> ParameterSetXml::createElement (
@@ -66,7 +75,7 @@ std::unique_ptr<juce::XmlElement> ParameterSetXml::createElement (
 
     for (auto* parameter : processor.getParameters())
         if (auto* p = withId (parameter))
-            element->setAttribute (p->paramID, (double) parameter->getValue());
+            element->setAttribute (p->paramID, writtenValue (*parameter));
 
     return element;
 }
