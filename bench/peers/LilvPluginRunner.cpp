@@ -5,9 +5,7 @@
 #include <lv2/core/lv2.h>
 #include <lv2/patch/patch.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace
 {
@@ -64,6 +62,8 @@ LilvPluginRunner::LilvPluginRunner (LilvHost& hostToUse, const std::string& uri,
 
     LilvWorld* world = host.getWorld();
     const Nodes nodes (world);
+    sequenceType = host.map (LV2_ATOM__Sequence);
+    chunkType = host.map (LV2_ATOM__Chunk);
     const uint32_t numPorts = lilv_plugin_get_num_ports (plugin);
     controlValues.assign (numPorts, 0.0f);
     std::vector<float> minimums (numPorts), maximums (numPorts), defaults (numPorts);
@@ -88,6 +88,7 @@ LilvPluginRunner::LilvPluginRunner (LilvHost& hostToUse, const std::string& uri,
             auto& list = isInput ? audioInputs : audioOutputs;
             list.emplace_back (blockSize, 0.0f);
             location = list.back().data();
+            (isInput ? audioInputPorts : audioOutputPorts).push_back (index);
         }
         else if (lilv_port_is_a (plugin, port, nodes.control))
         {
@@ -144,7 +145,7 @@ void LilvPluginRunner::prepareAtomBuffers()
         {
             // An empty sequence.
             sequence->atom.size = sizeof (LV2_Atom_Sequence_Body);
-            sequence->atom.type = host.map (LV2_ATOM__Sequence);
+            sequence->atom.type = sequenceType;
             sequence->body.unit = 0;
             sequence->body.pad = 0;
         }
@@ -152,7 +153,7 @@ void LilvPluginRunner::prepareAtomBuffers()
         {
             // The space the plug-in may write into, as a Chunk.
             sequence->atom.size = (uint32_t)(atomBufferBytes - sizeof (LV2_Atom));
-            sequence->atom.type = host.map (LV2_ATOM__Chunk);
+            sequence->atom.type = chunkType;
         }
     }
 }
@@ -181,20 +182,22 @@ void LilvPluginRunner::writePendingProperties (AtomBuffer& buffer)
     pendingProperties.clear();
 }
 
-void LilvPluginRunner::run (const float* input, float* output, int numSamples)
+void LilvPluginRunner::connectAudio (const float* input, float* output)
 {
-    const auto count = (size_t)numSamples;
-    for (auto& channel : audioInputs)
-        std::memcpy (channel.data(), input, count * sizeof (float));
+    // LV2 connects every port as writable; the plug-in only reads its inputs.
+    for (const uint32_t port : audioInputPorts)
+        lilv_instance_connect_port (instance, port, const_cast<float*> (input));
+    if (!audioOutputPorts.empty())
+        lilv_instance_connect_port (instance, audioOutputPorts.front(), output);
+}
 
+void LilvPluginRunner::run (int numSamples)
+{
+    // The atom ports are reset with every block, as any host must: the plug-in writes the size
+    // of what it sent over the output's capacity.
     prepareAtomBuffers();
     if (!pendingProperties.empty() && controlInput != nullptr)
         writePendingProperties (*controlInput);
 
     lilv_instance_run (instance, (uint32_t)numSamples);
-
-    if (audioOutputs.empty())
-        std::memcpy (output, input, count * sizeof (float)); // an analyser such as a tuner
-    else
-        std::memcpy (output, audioOutputs.front().data(), count * sizeof (float));
 }

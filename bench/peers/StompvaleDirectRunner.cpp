@@ -1,21 +1,13 @@
 #include "StompvaleDirectRunner.h"
 
-#include "engine/StompvaleAudioProcessor.h"
+#include "../BenchProcessor.h"
 
-#include <cstring>
 #include <stdexcept>
 
 StompvaleDirectRunner::StompvaleDirectRunner (double sampleRate, int blockSize,
                                               const std::vector<Setting>& settings)
-    : processor (std::make_unique<StompvaleAudioProcessor>()), scratch ((size_t)blockSize)
+    : processor (makeBenchProcessor (sampleRate, blockSize)), secondChannel ((size_t)blockSize)
 {
-    juce::AudioProcessor::BusesLayout layout;
-    layout.inputBuses.add (juce::AudioChannelSet::mono());
-    layout.outputBuses.add (juce::AudioChannelSet::mono());
-    processor->setBusesLayout (layout);
-    processor->setRateAndBufferSizeDetails (sampleRate, blockSize);
-    processor->prepareToPlay (sampleRate, blockSize);
-
     for (const auto& setting : settings)
     {
         bool found = false;
@@ -35,14 +27,12 @@ StompvaleDirectRunner::StompvaleDirectRunner (double sampleRate, int blockSize,
 
 StompvaleDirectRunner::~StompvaleDirectRunner() = default;
 
-void StompvaleDirectRunner::run (const float* input, float* output, int numSamples)
+void StompvaleDirectRunner::run (float* samples, int numSamples)
 {
-    std::memcpy (scratch.data(), input, (size_t)numSamples * sizeof (float));
-    float* channels[] = {scratch.data()};
-    juce::AudioBuffer<float> buffer (channels, 1, numSamples);
+    float* channels[] = {samples, secondChannel.data()};
+    juce::AudioBuffer<float> buffer (channels, 2, numSamples);
     juce::MidiBuffer midi;
     processor->processBlock (buffer, midi);
-    std::memcpy (output, scratch.data(), (size_t)numSamples * sizeof (float));
 }
 
 float StompvaleDirectRunner::getTunerFrequency() const { return processor->tunerFrequency.load(); }
