@@ -703,8 +703,7 @@ void StompvaleAudioProcessorEditor::layOutChain()
 void StompvaleAudioProcessorEditor::layOutNamedControls()
 {
     // Matched by the whole name, case included; anything else stays where it is.
-    const auto place = [] (juce::Component& control)
-    {
+    const auto place = [] (juce::Component& control) {
         for (const auto& named : namedPlaces)
         {
             if (control.getName() == named.name)

@@ -16,7 +16,10 @@ struct EffectDescription
 
 constexpr EffectDescription effectDescriptions[numEffectTypes] = {
     { "PEDAL_CHORUS", "Vibrato/Chorus", 3, { "Phase Mix", "Speed", "Amplitude" } },
-    { "PEDAL_REVERB", "Digital reverb", 4, { "RoomSize", "Reflection Factor", "Mix", "Early/Late Mix" } },
+    { "PEDAL_REVERB",
+      "Digital reverb",
+      4,
+      { "RoomSize", "Reflection Factor", "Mix", "Early/Late Mix" } },
     { "PEDAL_TREMOLO", "Tremolo", 2, { "Speed", "Amplitude" } },
     { "PEDAL_Delay", "Delay", 3, { "Mix", "Delay", "Feedback" } },
     { "PEDAL_Compressor", "Compressor", 5, { "Attack", "Release", "Input", "Ratio", "Gain" } },
@@ -51,6 +54,7 @@ void Pedal::process (const MonoBlock& block) noexcept
     for (int j = 0; j < numParams; ++j)
         knobs.values[j] = knobParameters[j]->get();
 
+    // clang-format off
     switch (type)
     {
         case vibratoChorusEffect: effects::processVibratoChorus (*this, knobs, block); break;
@@ -63,6 +67,7 @@ void Pedal::process (const MonoBlock& block) noexcept
         case drive707Effect:      effects::processDrive707 (*this, knobs, block); break;
         default: break;
     }
+    // clang-format on
 }
 
 void Pedal::clearMemories() noexcept

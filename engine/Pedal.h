@@ -34,13 +34,13 @@ struct pedalDefinition
 {
     static constexpr int maxKnobs = 5;
 
-    int32_t numParams = 0;                                       /**< 2 to 5 */
-    juce::AudioParameterFloat* knobParameters[maxKnobs] {};      /**< the first numParams are set */
+    int32_t numParams = 0;                                  /**< 2 to 5 */
+    juce::AudioParameterFloat* knobParameters[maxKnobs] {}; /**< the first numParams are set */
     juce::AudioParameterBool* onOff = nullptr;
-    juce::String codeName;     /**< its first 10 characters go into the parameter IDs */
-    juce::String displayName;  /**< drawn on the pedal face */
+    juce::String codeName;             /**< its first 10 characters go into the parameter IDs */
+    juce::String displayName;          /**< drawn on the pedal face */
     juce::String paramNames[maxKnobs]; /**< knob captions; entries from numParams on stay empty */
-    int32_t type = -1;         /**< effect type 0 to 7 */
+    int32_t type = -1;                 /**< effect type 0 to 7 */
 };
 
 /** Sizes of the pedals' delay memories, in samples: 0.1 s, 0.3 s and 2 s at 192 kHz
@@ -72,7 +72,8 @@ struct Pedal : pedalDefinition
     // Digital reverb
     ReverbComb combs[4];
     ReverbAllpass allpasses[3];
-    int32_t combTuning[4] { 1116, 1356, 1422, 1617 }; /**< comb lengths in 1618ths of the room time */
+    /** Comb lengths in 1618ths of the room time. */
+    int32_t combTuning[4] { 1116, 1356, 1422, 1617 };
     float combGains[4] { 0.805f, 0.827f, 0.783f, 0.764f };
 
     // Vibrato/Chorus

@@ -78,14 +78,16 @@ void StompvaleAudioProcessor::registerParameters()
     tunerParameter = new Bool (ParameterID { "tuner", parameterVersion }, "Tuner", false);
     addParameter (tunerParameter);
 
-    presetBoardParameter = new Bool (ParameterID { "presetboard", parameterVersion }, "Board", false);
+    presetBoardParameter =
+        new Bool (ParameterID { "presetboard", parameterVersion }, "Board", false);
     addParameter (presetBoardParameter);
 
-    recordPresetParameter = new Bool (ParameterID { "recordpreset", parameterVersion },
-                                      "Save Preset", false);
+    recordPresetParameter =
+        new Bool (ParameterID { "recordpreset", parameterVersion }, "Save Preset", false);
     addParameter (recordPresetParameter);
 
-    bankParameter = new Int (ParameterID { "currentBank", parameterVersion }, "currentBank", 0, 3, 0);
+    bankParameter =
+        new Int (ParameterID { "currentBank", parameterVersion }, "currentBank", 0, 3, 0);
     addParameter (bankParameter);
 
     for (int i = 0; i < numPedals; ++i)
@@ -257,8 +259,7 @@ void StompvaleAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, ju
     const int numChannels = buffer.getNumChannels();
     const int n = buffer.getNumSamples();
 
-    const auto clearExtraOutputs = [&]
-    {
+    const auto clearExtraOutputs = [&] {
         for (int channel = totalIn; channel < juce::jmin (totalOut, numChannels); ++channel)
             buffer.clear (channel, 0, n);
     };
@@ -310,7 +311,4 @@ void StompvaleAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, ju
 }
 
 //==================================================================================================
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
-{
-    return new StompvaleAudioProcessor();
-}
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter() { return new StompvaleAudioProcessor(); }

@@ -70,9 +70,9 @@ public:
     static float naturalValue (const juce::AudioParameterInt& parameter) noexcept;
 
     //==============================================================================================
-    int lastBlockSize = 0;                    /**< samples of the most recent block */
-    std::atomic<float> inputLevel { 0.0f };   /**< percent of full scale; written by processBlock */
-    std::atomic<float> outputLevel { 0.0f };  /**< percent, before the clip, so it may exceed 100 */
+    int lastBlockSize = 0;                   /**< samples of the most recent block */
+    std::atomic<float> inputLevel { 0.0f };  /**< percent of full scale; written by processBlock */
+    std::atomic<float> outputLevel { 0.0f }; /**< percent, before the clip, so it may exceed 100 */
 
     juce::AudioParameterBool* tunerParameter = nullptr;
     juce::AudioParameterBool* presetBoardParameter = nullptr;
@@ -84,11 +84,11 @@ public:
 
     Pedal pedalUnits[numPedals];
 
-    int presetIndex = noPreset;   /**< current preset 0 to 29, or noPreset */
-    float inputPeak = 0.0f;       /**< running peaks of the current meter window */
+    int presetIndex = noPreset; /**< current preset 0 to 29, or noPreset */
+    float inputPeak = 0.0f;     /**< running peaks of the current meter window */
     float outputPeak = 0.0f;
-    int meterSampleCount = 0;     /**< samples counted in the current meter window */
-    int meterPeriod = 0;          /**< meter window length in samples (0.3 s) */
+    int meterSampleCount = 0; /**< samples counted in the current meter window */
+    int meterPeriod = 0;      /**< meter window length in samples (0.3 s) */
 
     std::atomic<float> tunerFrequency { 0.0f }; /**< Hz; not shown */
     TunerNoteName tunerNoteName;                /**< empty until the first detection */

@@ -19,39 +19,39 @@ const char* unmapCallback (LV2_URID_Unmap_Handle handle, LV2_URID urid)
 
 LilvHost::LilvHost (double rate, int blockSize)
     : sampleRate (rate), maxBlockSize (blockSize), maxBlock (blockSize), nominalBlock (blockSize),
-      sampleRateValue ((float)rate)
+      sampleRateValue ((float) rate)
 {
     world = lilv_world_new();
     lilv_world_load_all (world);
 
-    mapData = {this, mapCallback};
-    unmapData = {this, unmapCallback};
+    mapData = { this, mapCallback };
+    unmapData = { this, unmapCallback };
 
     const LV2_URID atomInt = map (LV2_ATOM__Int);
     const LV2_URID atomFloat = map (LV2_ATOM__Float);
     options = {
-        {LV2_OPTIONS_INSTANCE, 0, map (LV2_BUF_SIZE__minBlockLength), sizeof (int32_t), atomInt,
-         &minBlock},
-        {LV2_OPTIONS_INSTANCE, 0, map (LV2_BUF_SIZE__maxBlockLength), sizeof (int32_t), atomInt,
-         &maxBlock},
-        {LV2_OPTIONS_INSTANCE, 0, map (LV2_BUF_SIZE__nominalBlockLength), sizeof (int32_t), atomInt,
-         &nominalBlock},
-        {LV2_OPTIONS_INSTANCE, 0, map (LV2_PARAMETERS__sampleRate), sizeof (float), atomFloat,
-         &sampleRateValue},
-        {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr},
+        { LV2_OPTIONS_INSTANCE, 0, map (LV2_BUF_SIZE__minBlockLength), sizeof (int32_t), atomInt,
+          &minBlock },
+        { LV2_OPTIONS_INSTANCE, 0, map (LV2_BUF_SIZE__maxBlockLength), sizeof (int32_t), atomInt,
+          &maxBlock },
+        { LV2_OPTIONS_INSTANCE, 0, map (LV2_BUF_SIZE__nominalBlockLength), sizeof (int32_t),
+          atomInt, &nominalBlock },
+        { LV2_OPTIONS_INSTANCE, 0, map (LV2_PARAMETERS__sampleRate), sizeof (float), atomFloat,
+          &sampleRateValue },
+        { LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr },
     };
 
-    mapFeature = {LV2_URID__map, &mapData};
-    unmapFeature = {LV2_URID__unmap, &unmapData};
-    optionsFeature = {LV2_OPTIONS__options, options.data()};
-    boundedFeature = {LV2_BUF_SIZE__boundedBlockLength, nullptr};
-    featureList = {&mapFeature, &unmapFeature, &optionsFeature, &boundedFeature};
+    mapFeature = { LV2_URID__map, &mapData };
+    unmapFeature = { LV2_URID__unmap, &unmapData };
+    optionsFeature = { LV2_OPTIONS__options, options.data() };
+    boundedFeature = { LV2_BUF_SIZE__boundedBlockLength, nullptr };
+    featureList = { &mapFeature, &unmapFeature, &optionsFeature, &boundedFeature };
 
     // The two block sizes we measure are powers of two and 60 s at 48 kHz is a whole number of
     // blocks of either, so every block has the nominal length.
     if ((blockSize & (blockSize - 1)) == 0)
     {
-        powerOf2Feature = {LV2_BUF_SIZE__powerOf2BlockLength, nullptr};
+        powerOf2Feature = { LV2_BUF_SIZE__powerOf2BlockLength, nullptr };
         featureList.push_back (&powerOf2Feature);
     }
     featureList.push_back (nullptr);
@@ -82,7 +82,7 @@ LV2_URID LilvHost::map (const char* uri)
     if (found != uridsByUri.end())
         return found->second;
 
-    const auto urid = (LV2_URID)urisByUrid.size();
+    const auto urid = (LV2_URID) urisByUrid.size();
     urisByUrid.emplace_back (uri);
     uridsByUri.emplace (uri, urid);
     return urid;
@@ -104,7 +104,7 @@ bool LilvHost::supportsRequiredFeatures (const LilvPlugin* plugin, std::string& 
         for (const auto* feature : featureList)
             if (feature != nullptr && std::string (feature->URI) == uri)
                 offered = true;
-        if (!offered)
+        if (! offered)
         {
             missing = uri;
             ok = false;

@@ -47,12 +47,13 @@ private:
 
     LilvWorld* world = nullptr;
     std::map<std::string, LV2_URID> uridsByUri;
-    std::vector<std::string> urisByUrid{""};
+    std::vector<std::string> urisByUrid { "" };
 
-    LV2_URID_Map mapData{};
-    LV2_URID_Unmap unmapData{};
+    LV2_URID_Map mapData {};
+    LV2_URID_Unmap unmapData {};
     std::vector<LV2_Options_Option> options;
-    LV2_Feature mapFeature{}, unmapFeature{}, optionsFeature{}, boundedFeature{}, powerOf2Feature{};
+    LV2_Feature mapFeature {}, unmapFeature {}, optionsFeature {}, boundedFeature {},
+        powerOf2Feature {};
     std::vector<const LV2_Feature*> featureList;
 
     LilvHost (const LilvHost&) = delete;

@@ -29,7 +29,7 @@ struct Nodes
 
     ~Nodes()
     {
-        for (auto* node : {audio, control, cv, atom, input, output, supports, patchMessage})
+        for (auto* node : { audio, control, cv, atom, input, output, supports, patchMessage })
             lilv_node_free (node);
     }
 
@@ -54,7 +54,7 @@ LilvPluginRunner::LilvPluginRunner (LilvHost& hostToUse, const std::string& uri,
     lilv_node_free (nameNode);
 
     std::string missing;
-    if (!host.supportsRequiredFeatures (plugin, missing))
+    if (! host.supportsRequiredFeatures (plugin, missing))
     {
         error = "needs a feature this host lacks: " + missing;
         return;
@@ -76,7 +76,7 @@ LilvPluginRunner::LilvPluginRunner (LilvHost& hostToUse, const std::string& uri,
         return;
     }
 
-    const auto blockSize = (size_t)host.getMaxBlockSize();
+    const auto blockSize = (size_t) host.getMaxBlockSize();
     for (uint32_t index = 0; index < numPorts; ++index)
     {
         const LilvPort* port = lilv_plugin_get_port_by_index (plugin, index);
@@ -93,7 +93,7 @@ LilvPluginRunner::LilvPluginRunner (LilvHost& hostToUse, const std::string& uri,
         else if (lilv_port_is_a (plugin, port, nodes.control))
         {
             float value = std::isnan (defaults[index]) ? 0.0f : defaults[index];
-            if (std::isnan (defaults[index]) && !std::isnan (minimums[index]))
+            if (std::isnan (defaults[index]) && ! std::isnan (minimums[index]))
                 value = minimums[index];
             const char* symbol = lilv_node_as_string (lilv_port_get_symbol (plugin, port));
             for (const auto& setting : controls)
@@ -112,8 +112,8 @@ LilvPluginRunner::LilvPluginRunner (LilvHost& hostToUse, const std::string& uri,
             auto buffer = std::make_unique<AtomBuffer>();
             buffer->storage.assign (atomBufferBytes / sizeof (uint64_t), 0);
             buffer->isInput = isInput;
-            if (isInput && controlInput == nullptr &&
-                lilv_port_supports_event (plugin, port, nodes.patchMessage))
+            if (isInput && controlInput == nullptr
+                && lilv_port_supports_event (plugin, port, nodes.patchMessage))
                 controlInput = buffer.get();
             location = buffer->storage.data();
             atomBuffers.push_back (std::move (buffer));
@@ -121,7 +121,7 @@ LilvPluginRunner::LilvPluginRunner (LilvHost& hostToUse, const std::string& uri,
         lilv_instance_connect_port (instance, index, location);
     }
 
-    if (!pendingProperties.empty() && controlInput == nullptr)
+    if (! pendingProperties.empty() && controlInput == nullptr)
         error = "takes no patch messages, so its properties cannot be set";
 
     lilv_instance_activate (instance);
@@ -152,7 +152,7 @@ void LilvPluginRunner::prepareAtomBuffers()
         else
         {
             // The space the plug-in may write into, as a Chunk.
-            sequence->atom.size = (uint32_t)(atomBufferBytes - sizeof (LV2_Atom));
+            sequence->atom.size = (uint32_t) (atomBufferBytes - sizeof (LV2_Atom));
             sequence->atom.type = chunkType;
         }
     }
@@ -187,7 +187,7 @@ void LilvPluginRunner::connectAudio (const float* input, float* output)
     // LV2 connects every port as writable; the plug-in only reads its inputs.
     for (const uint32_t port : audioInputPorts)
         lilv_instance_connect_port (instance, port, const_cast<float*> (input));
-    if (!audioOutputPorts.empty())
+    if (! audioOutputPorts.empty())
         lilv_instance_connect_port (instance, audioOutputPorts.front(), output);
 }
 
@@ -196,8 +196,8 @@ void LilvPluginRunner::run (int numSamples)
     // The atom ports are reset with every block, as any host must: the plug-in writes the size
     // of what it sent over the output's capacity.
     prepareAtomBuffers();
-    if (!pendingProperties.empty() && controlInput != nullptr)
+    if (! pendingProperties.empty() && controlInput != nullptr)
         writePendingProperties (*controlInput);
 
-    lilv_instance_run (instance, (uint32_t)numSamples);
+    lilv_instance_run (instance, (uint32_t) numSamples);
 }

@@ -29,11 +29,11 @@ public:
     bool isValid() const noexcept { return instance != nullptr; }
     const std::string& getError() const noexcept { return error; }
     const std::string& getName() const noexcept { return name; }
-    int getNumAudioInputs() const noexcept { return (int)audioInputs.size(); }
-    int getNumAudioOutputs() const noexcept { return (int)audioOutputs.size(); }
+    int getNumAudioInputs() const noexcept { return (int) audioInputs.size(); }
+    int getNumAudioOutputs() const noexcept { return (int) audioOutputs.size(); }
 
     /** True if the plug-in writes audio; an analyser such as a tuner only reads it. */
-    bool hasAudioOutput() const noexcept { return !audioOutputs.empty(); }
+    bool hasAudioOutput() const noexcept { return ! audioOutputs.empty(); }
 
     /** Points every audio input at input and the first audio output (if any) at output, for the
         next run() calls. Both must hold the block and must not overlap. */

@@ -66,83 +66,91 @@ struct Row
 /** The ID prefix of pedal i, as the processor registers it. */
 std::string pedalPrefix (int pedal)
 {
-    static const char* stems[8] = {"PEDAL_CHOR", "PEDAL_REVE", "PEDAL_TREM", "PEDAL_Dela",
-                                   "PEDAL_Comp", "PEDAL_Fuzz", "PEDAL_driv", "PEDAL_707"};
+    static const char* stems[8] = { "PEDAL_CHOR", "PEDAL_REVE", "PEDAL_TREM", "PEDAL_Dela",
+                                    "PEDAL_Comp", "PEDAL_Fuzz", "PEDAL_driv", "PEDAL_707" };
     return "PEDAL" + std::to_string (pedal) + stems[pedal % 8];
 }
 
 /** Pedal `pedal` (its effect type is pedal mod 8) on, in position 0, knobs at their defaults. */
 std::vector<StompvaleDirectRunner::Setting> onePedal (int pedal)
 {
-    return {{"PEDAL_BEFORE_SLOT0", (float)pedal}, {pedalPrefix (pedal) + "_ONOFF_", 1.0f}};
+    return { { "PEDAL_BEFORE_SLOT0", (float) pedal }, { pedalPrefix (pedal) + "_ONOFF_", 1.0f } };
 }
 
-const Peer gxChorus{"gx chorus (stereo)",
-                    "http://guitarix.sourceforge.net/plugins/gx_chorus_stereo#_chorus_stereo",
-                    {}};
-const Peer calfChorus{
-    "Calf MultiChorus (stereo)", "http://calf.sourceforge.net/plugins/MultiChorus", {}};
-const Peer gxReverb{"gx reverb (stereo)",
-                    "http://guitarix.sourceforge.net/plugins/gx_reverb_stereo#_reverb_stereo",
-                    {}};
-const Peer calfReverb{"Calf Reverb (stereo)", "http://calf.sourceforge.net/plugins/Reverb", {}};
-const Peer gxTremolo{
-    "gx tremolo", "http://guitarix.sourceforge.net/plugins/gx_tremolo#_tremolo", {}};
-const Peer calfPulsator{
-    "Calf Pulsator (stereo)", "http://calf.sourceforge.net/plugins/Pulsator", {}};
+const Peer gxChorus { "gx chorus (stereo)",
+                      "http://guitarix.sourceforge.net/plugins/gx_chorus_stereo#_chorus_stereo",
+                      {} };
+const Peer calfChorus { "Calf MultiChorus (stereo)",
+                        "http://calf.sourceforge.net/plugins/MultiChorus",
+                        {} };
+const Peer gxReverb { "gx reverb (stereo)",
+                      "http://guitarix.sourceforge.net/plugins/gx_reverb_stereo#_reverb_stereo",
+                      {} };
+const Peer calfReverb { "Calf Reverb (stereo)", "http://calf.sourceforge.net/plugins/Reverb", {} };
+const Peer gxTremolo { "gx tremolo",
+                       "http://guitarix.sourceforge.net/plugins/gx_tremolo#_tremolo",
+                       {} };
+const Peer calfPulsator { "Calf Pulsator (stereo)",
+                          "http://calf.sourceforge.net/plugins/Pulsator",
+                          {} };
 // Our Delay at its default knobs: Delay 0.5 of 2000 ms, Feedback 0.5, Mix 0.5. A delay's cost can
 // depend on its time, so the delay peers get the same time and feedback.
 constexpr float delaySeconds = 0.5f * 2.0f;
 constexpr float delayFeedback = 0.5f;
-const Peer invadaDelay{"invada delay (mono in)",
-                       "http://invadarecords.com/plugins/lv2/delay/mono",
-                       {{"delay1", delaySeconds},
-                        {"delay2", delaySeconds},
-                        {"fb1", 100.0f * delayFeedback},
-                        {"fb2", 100.0f * delayFeedback}}};
-const Peer swhFadDelay{"swh fadDelay",
-                       "http://plugin.org.uk/swh-plugins/fadDelay",
-                       {{"delay", delaySeconds}, {"fb_db", 20.0f * std::log10 (delayFeedback)}}};
-const Peer gxCompressor{
-    "gx compressor", "http://guitarix.sourceforge.net/plugins/gx_compressor#_compressor", {}};
-const Peer calfCompressor{
-    "Calf MonoCompressor", "http://calf.sourceforge.net/plugins/MonoCompressor", {}};
-const Peer swhSc4{"swh sc4 (stereo)",
-                  "http://plugin.org.uk/swh-plugins/sc4",
-                  {{"threshold", -20.0f}, {"ratio", 4.0f}}};
-const Peer gxFuzz{"gx fuzz", "http://guitarix.sourceforge.net/plugins/gx_fuzz_#fuzz_", {}};
-const Peer mdaOverdrive{"mda Overdrive (stereo)",
-                        "http://drobilla.net/plugins/mda/Overdrive",
-                        {{"drive", 0.5f}, {"muffle", 0.5f}}};
-const Peer gxTuner{"gx tuner", "http://guitarix.sourceforge.net/plugins/gxtuner#tuner", {}};
-const Peer x42Tuna{"x42 tuna", "http://gareus.org/oss/lv2/tuna#one", {}};
+const Peer invadaDelay { "invada delay (mono in)",
+                         "http://invadarecords.com/plugins/lv2/delay/mono",
+                         { { "delay1", delaySeconds },
+                           { "delay2", delaySeconds },
+                           { "fb1", 100.0f * delayFeedback },
+                           { "fb2", 100.0f * delayFeedback } } };
+const Peer swhFadDelay { "swh fadDelay",
+                         "http://plugin.org.uk/swh-plugins/fadDelay",
+                         { { "delay", delaySeconds },
+                           { "fb_db", 20.0f * std::log10 (delayFeedback) } } };
+const Peer gxCompressor { "gx compressor",
+                          "http://guitarix.sourceforge.net/plugins/gx_compressor#_compressor",
+                          {} };
+const Peer calfCompressor { "Calf MonoCompressor",
+                            "http://calf.sourceforge.net/plugins/MonoCompressor",
+                            {} };
+const Peer swhSc4 { "swh sc4 (stereo)",
+                    "http://plugin.org.uk/swh-plugins/sc4",
+                    { { "threshold", -20.0f }, { "ratio", 4.0f } } };
+const Peer gxFuzz { "gx fuzz", "http://guitarix.sourceforge.net/plugins/gx_fuzz_#fuzz_", {} };
+const Peer mdaOverdrive { "mda Overdrive (stereo)",
+                          "http://drobilla.net/plugins/mda/Overdrive",
+                          { { "drive", 0.5f }, { "muffle", 0.5f } } };
+const Peer gxTuner { "gx tuner", "http://guitarix.sourceforge.net/plugins/gxtuner#tuner", {} };
+const Peer x42Tuna { "x42 tuna", "http://gareus.org/oss/lv2/tuna#one", {} };
 
 std::vector<Row> makeRows()
 {
     std::vector<Row> rows;
-    rows.push_back ({"Vibrato/Chorus", onePedal (0), {{gxChorus}, {calfChorus}}});
-    rows.push_back ({"Digital reverb", onePedal (1), {{gxReverb}, {calfReverb}}});
-    rows.push_back ({"Tremolo", onePedal (2), {{gxTremolo}, {calfPulsator}}});
-    rows.push_back ({"Delay", onePedal (3), {{invadaDelay}, {swhFadDelay}}});
-    rows.push_back ({"Compressor", onePedal (4), {{gxCompressor}, {calfCompressor}, {swhSc4}}});
-    rows.push_back ({"Fuzz Fake", onePedal (5), {{gxFuzz}, {mdaOverdrive}}});
-    rows.push_back ({"Tone Drive", onePedal (6), {{mdaOverdrive}, {gxFuzz}}});
-    rows.push_back ({"707 Drive", onePedal (7), {{mdaOverdrive}, {gxFuzz}}});
-    rows.push_back ({"Tuner", {{"tuner", 1.0f}}, {{gxTuner}, {x42Tuna}}});
+    rows.push_back ({ "Vibrato/Chorus", onePedal (0), { { gxChorus }, { calfChorus } } });
+    rows.push_back ({ "Digital reverb", onePedal (1), { { gxReverb }, { calfReverb } } });
+    rows.push_back ({ "Tremolo", onePedal (2), { { gxTremolo }, { calfPulsator } } });
+    rows.push_back ({ "Delay", onePedal (3), { { invadaDelay }, { swhFadDelay } } });
+    rows.push_back (
+        { "Compressor", onePedal (4), { { gxCompressor }, { calfCompressor }, { swhSc4 } } });
+    rows.push_back ({ "Fuzz Fake", onePedal (5), { { gxFuzz }, { mdaOverdrive } } });
+    rows.push_back ({ "Tone Drive", onePedal (6), { { mdaOverdrive }, { gxFuzz } } });
+    rows.push_back ({ "707 Drive", onePedal (7), { { mdaOverdrive }, { gxFuzz } } });
+    rows.push_back ({ "Tuner", { { "tuner", 1.0f } }, { { gxTuner }, { x42Tuna } } });
 
     // Six positions: compressor, fuzz, drive, chorus, delay, reverb; the peers in the same order.
     std::vector<StompvaleDirectRunner::Setting> chain;
-    const int pedals[6] = {4, 5, 6, 0, 3, 1};
+    const int pedals[6] = { 4, 5, 6, 0, 3, 1 };
     for (int slot = 0; slot < 6; ++slot)
     {
-        chain.push_back ({"PEDAL_BEFORE_SLOT" + std::to_string (slot), (float)pedals[slot]});
-        chain.push_back ({pedalPrefix (pedals[slot]) + "_ONOFF_", 1.0f});
+        chain.push_back ({ "PEDAL_BEFORE_SLOT" + std::to_string (slot), (float) pedals[slot] });
+        chain.push_back ({ pedalPrefix (pedals[slot]) + "_ONOFF_", 1.0f });
     }
-    rows.push_back ({"Full chain (6 pedals)",
-                     chain,
-                     {{gxCompressor, gxFuzz, mdaOverdrive, gxChorus, invadaDelay, gxReverb}}});
+    rows.push_back (
+        { "Full chain (6 pedals)",
+          chain,
+          { { gxCompressor, gxFuzz, mdaOverdrive, gxChorus, invadaDelay, gxReverb } } });
 
-    rows.push_back ({"Empty chain (ours only)", {}, {}});
+    rows.push_back ({ "Empty chain (ours only)", {}, {} });
     return rows;
 }
 
@@ -161,9 +169,9 @@ const std::vector<float>& testSignal()
 
 double threadCpuSeconds()
 {
-    timespec now{};
+    timespec now {};
     clock_gettime (CLOCK_THREAD_CPUTIME_ID, &now);
-    return (double)now.tv_sec + 1.0e-9 * (double)now.tv_nsec;
+    return (double) now.tv_sec + 1.0e-9 * (double) now.tv_nsec;
 }
 
 /** A contender's work on one block: it reads count samples at input and writes them at output.
@@ -178,9 +186,9 @@ double timedPass (int blockSize, const Process& process, std::vector<float>& out
     const auto& input = testSignal();
     output = input;
     const double start = threadCpuSeconds();
-    for (size_t offset = 0; offset < input.size(); offset += (size_t)blockSize)
+    for (size_t offset = 0; offset < input.size(); offset += (size_t) blockSize)
     {
-        const int count = (int)std::min<size_t> ((size_t)blockSize, input.size() - offset);
+        const int count = (int) std::min<size_t> ((size_t) blockSize, input.size() - offset);
         process (input.data() + offset, output.data() + offset, count);
     }
     return threadCpuSeconds() - start;
@@ -190,8 +198,8 @@ double rootMeanSquare (const std::vector<float>& samples)
 {
     double sumOfSquares = 0.0;
     for (const float sample : samples)
-        sumOfSquares += (double)sample * sample;
-    return samples.empty() ? 0.0 : std::sqrt (sumOfSquares / (double)samples.size());
+        sumOfSquares += (double) sample * sample;
+    return samples.empty() ? 0.0 : std::sqrt (sumOfSquares / (double) samples.size());
 }
 
 /** Keeps the cheapest of the passes: on a shared machine the other passes only add noise. */
@@ -234,19 +242,17 @@ void runOursLv2 (benchmark::State& state, Row row, int blockSize)
     host.loadBundle (STOMPVALE_LV2_BUNDLE_DIR);
     Settings properties;
     for (const auto& setting : row.ours)
-        properties.push_back ({ourUri + ":" + setting.id, setting.value});
+        properties.push_back ({ ourUri + ":" + setting.id, setting.value });
     LilvPluginRunner runner (host, ourUri, {}, properties);
-    if (!runner.isValid() || !runner.getError().empty())
+    if (! runner.isValid() || ! runner.getError().empty())
     {
         state.SkipWithError (("Stompvale LV2: " + runner.getError()).c_str());
         return;
     }
-    measurePasses (state, blockSize,
-                   [&] (const float* in, float* out, int n)
-                   {
-                       runner.connectAudio (in, out);
-                       runner.run (n);
-                   });
+    measurePasses (state, blockSize, [&] (const float* in, float* out, int n) {
+        runner.connectAudio (in, out);
+        runner.run (n);
+    });
 }
 
 /** The whole signal through a fresh processor with the given settings, untimed. Leaves in
@@ -258,17 +264,17 @@ std::vector<float> renderOurs (const std::vector<StompvaleDirectRunner::Setting>
     const auto& input = testSignal();
     std::vector<float> output (input);
     std::vector<float> readings;
-    for (size_t offset = 0; offset < input.size(); offset += (size_t)blockSize)
+    for (size_t offset = 0; offset < input.size(); offset += (size_t) blockSize)
     {
-        const int count = (int)std::min<size_t> ((size_t)blockSize, input.size() - offset);
+        const int count = (int) std::min<size_t> ((size_t) blockSize, input.size() - offset);
         runner.run (output.data() + offset, count);
         if (runner.getTunerFrequency() > 0.0f)
             readings.push_back (runner.getTunerFrequency());
     }
     tunerFrequency = 0.0f;
-    if (!readings.empty())
+    if (! readings.empty())
     {
-        std::nth_element (readings.begin(), readings.begin() + (long)readings.size() / 2,
+        std::nth_element (readings.begin(), readings.begin() + (long) readings.size() / 2,
                           readings.end());
         tunerFrequency = readings[readings.size() / 2];
     }
@@ -299,7 +305,7 @@ void noteRealness (const Row& row, int blockSize)
         std::snprintf (text, sizeof (text),
                        tunerFrequency > 0.0f ? "real: median reading %.1f Hz"
                                              : "not in yet: no reading",
-                       (double)tunerFrequency);
+                       (double) tunerFrequency);
     else
         std::snprintf (text, sizeof (text),
                        difference > 1.0e-6f ? "real" : "not in yet: passes dry");
@@ -321,8 +327,8 @@ void runPeers (benchmark::State& state, std::vector<Peer> chain, int blockSize)
     for (const auto& peer : chain)
     {
         runners.push_back (
-            std::make_unique<LilvPluginRunner> (host, peer.uri, peer.controls, Settings{}));
-        if (!runners.back()->isValid())
+            std::make_unique<LilvPluginRunner> (host, peer.uri, peer.controls, Settings {}));
+        if (! runners.back()->isValid())
         {
             state.SkipWithError ((peer.label + ": " + runners.back()->getError()).c_str());
             return;
@@ -335,20 +341,18 @@ void runPeers (benchmark::State& state, std::vector<Peer> chain, int blockSize)
         if (runners[i]->hasAudioOutput())
             lastWriter = i;
     std::vector<std::vector<float>> between (runners.size(),
-                                             std::vector<float> ((size_t)blockSize));
-    measurePasses (state, blockSize,
-                   [&] (const float* in, float* out, int n)
-                   {
-                       const float* stageInput = in;
-                       for (size_t i = 0; i < runners.size(); ++i)
-                       {
-                           float* stageOutput = i == lastWriter ? out : between[i].data();
-                           runners[i]->connectAudio (stageInput, stageOutput);
-                           runners[i]->run (n);
-                           if (runners[i]->hasAudioOutput())
-                               stageInput = stageOutput;
-                       }
-                   });
+                                             std::vector<float> ((size_t) blockSize));
+    measurePasses (state, blockSize, [&] (const float* in, float* out, int n) {
+        const float* stageInput = in;
+        for (size_t i = 0; i < runners.size(); ++i)
+        {
+            float* stageOutput = i == lastWriter ? out : between[i].data();
+            runners[i]->connectAudio (stageInput, stageOutput);
+            runners[i]->run (n);
+            if (runners[i]->hasAudioOutput())
+                stageInput = stageOutput;
+        }
+    });
 }
 
 std::string chainLabel (const std::vector<Peer>& chain)
@@ -370,7 +374,7 @@ public:
         for (const auto& run : runs)
         {
             const auto found = run.counters.find ("cpu_ms_per_60s");
-            if (!run.error_occurred && found != run.counters.end())
+            if (! run.error_occurred && found != run.counters.end())
                 cpuMs[run.run_name.function_name] = found->second.value;
         }
         ConsoleReporter::ReportRuns (runs);
@@ -387,7 +391,7 @@ std::string benchmarkName (const std::string& effect, const std::string& who, in
 
 int main (int argc, char** argv)
 {
-    const std::vector<int> blockSizes{64, 256};
+    const std::vector<int> blockSizes { 64, 256 };
     const auto rows = makeRows();
 
     for (const auto& row : rows)
@@ -420,20 +424,17 @@ int main (int argc, char** argv)
     benchmark::Shutdown();
 
     // The tables, in Markdown, for bench/README.md. Times are CPU milliseconds per 60 s of audio.
-    const auto find = [&reporter] (const std::string& name) -> const double*
-    {
+    const auto find = [&reporter] (const std::string& name) -> const double* {
         const auto found = reporter.cpuMs.find (name);
         return found != reporter.cpuMs.end() ? &found->second : nullptr;
     };
-    const auto cell = [] (const double* value)
-    {
+    const auto cell = [] (const double* value) {
         char text[32];
         std::snprintf (text, sizeof (text), value != nullptr ? "%.1f" : "-",
                        value != nullptr ? *value : 0.0);
         return std::string (text);
     };
-    const auto ratioCell = [] (const double* ours, const double* peer)
-    {
+    const auto ratioCell = [] (const double* ours, const double* peer) {
         if (ours == nullptr || peer == nullptr || *peer <= 0.0)
             return std::string ("-");
         const double ratio = *ours / *peer;

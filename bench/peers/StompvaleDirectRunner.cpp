@@ -6,7 +6,7 @@
 
 StompvaleDirectRunner::StompvaleDirectRunner (double sampleRate, int blockSize,
                                               const std::vector<Setting>& settings)
-    : processor (makeBenchProcessor (sampleRate, blockSize)), secondChannel ((size_t)blockSize)
+    : processor (makeBenchProcessor (sampleRate, blockSize)), secondChannel ((size_t) blockSize)
 {
     for (const auto& setting : settings)
     {
@@ -20,7 +20,7 @@ StompvaleDirectRunner::StompvaleDirectRunner (double sampleRate, int blockSize,
                 found = true;
             }
         }
-        if (!found)
+        if (! found)
             throw std::runtime_error ("no parameter " + setting.id);
     }
 }
@@ -29,7 +29,7 @@ StompvaleDirectRunner::~StompvaleDirectRunner() = default;
 
 void StompvaleDirectRunner::run (float* samples, int numSamples)
 {
-    float* channels[] = {samples, secondChannel.data()};
+    float* channels[] = { samples, secondChannel.data() };
     juce::AudioBuffer<float> buffer (channels, 2, numSamples);
     juce::MidiBuffer midi;
     processor->processBlock (buffer, midi);

@@ -68,8 +68,8 @@ double writtenValue (const juce::AudioProcessorParameter& parameter)
 }
 } // namespace
 
-std::unique_ptr<juce::XmlElement> ParameterSetXml::createElement (
-    const juce::AudioProcessor& processor, const juce::String& tagName)
+std::unique_ptr<juce::XmlElement>
+ParameterSetXml::createElement (const juce::AudioProcessor& processor, const juce::String& tagName)
 {
     auto element = std::make_unique<juce::XmlElement> (tagName);
 
@@ -88,8 +88,8 @@ float ParameterSetXml::valueFor (const juce::XmlElement& element, const juce::St
     if (! element.hasAttribute (parameterId))
         return current;
 
-    const double stored = withBoundedExponents (element.getStringAttribute (parameterId))
-                              .getDoubleValue();
+    const double stored =
+        withBoundedExponents (element.getStringAttribute (parameterId)).getDoubleValue();
 
     if (! std::isfinite (stored))
         return current;

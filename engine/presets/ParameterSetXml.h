@@ -13,8 +13,8 @@ public:
     /** Which parameters a restore sets. */
     enum class Scope
     {
-        everyParameter,     /**< the host state block */
-        skipPresetSwitches  /**< a preset file: IDs containing "preset" (case-sensitive) are left */
+        everyParameter,    /**< the host state block */
+        skipPresetSwitches /**< a preset file: IDs containing "preset" (case-sensitive) are left */
     };
 
     /** An element named tagName with every parameter of the processor, in parameter order.

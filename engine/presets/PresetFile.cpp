@@ -19,8 +19,8 @@ bool readToEnd (int fd, size_t limit, juce::MemoryBlock& content)
 
     for (;;)
     {
-        const auto n = ::read (fd, static_cast<char*> (content.getData()) + size,
-                               content.getSize() - size);
+        const auto n =
+            ::read (fd, static_cast<char*> (content.getData()) + size, content.getSize() - size);
 
         if (n == 0)
             break;

@@ -318,8 +318,7 @@ TEST_F (ControlFactoryTest, EveryCustomLookIsRecordedForDetachingAndEditorsComeA
     auto& users = Access::lookAndFeelUsers (e);
 
     int customLooks = 0;
-    std::function<void (juce::Component&)> visit = [&] (juce::Component& c)
-    {
+    std::function<void (juce::Component&)> visit = [&] (juce::Component& c) {
         // Only looks set on the component itself, not those it inherits from its parent
         // (a slider's text box, for instance).
         auto* parent = c.getParentComponent();

@@ -18,9 +18,7 @@ TEST_F (EditorConcurrency, TimerReadsWhatOtherThreadsWrite)
 
     // Stands in for the render thread and a host thread: readings, chain and bank automation,
     // and the "look again" flag of a preset load or state restore.
-    std::thread writer (
-        [&]
-        {
+    std::thread writer ([&] {
         for (int i = 0; ! stop.load(); ++i)
         {
             processor->inputLevel = (float) (i % 100);

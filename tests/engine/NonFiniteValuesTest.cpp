@@ -40,15 +40,14 @@ class Watchdog
 {
 public:
     Watchdog (std::string what, std::chrono::seconds limit)
-        : thread ([this, what, limit]
-                  {
-                      std::unique_lock<std::mutex> lock (mutex);
-                      if (! finished.wait_for (lock, limit, [this] { return done; }))
-                      {
-                          std::fprintf (stderr, "Time limit exceeded: %s\n", what.c_str());
-                          std::abort();
-                      }
-                  })
+        : thread ([this, what, limit] {
+              std::unique_lock<std::mutex> lock (mutex);
+              if (! finished.wait_for (lock, limit, [this] { return done; }))
+              {
+                  std::fprintf (stderr, "Time limit exceeded: %s\n", what.c_str());
+                  std::abort();
+              }
+          })
     {
     }
 
@@ -104,8 +103,7 @@ bool memoriesFinite (const Pedal& p)
     for (const auto& f : p.drive707Filters)
         finite = finite && std::isfinite (f.x1) && std::isfinite (f.y1);
 
-    const float scalars[] { p.chorusPhase, p.tremoloPhase, p.compressorEnvelope,
-                            p.compressorGain };
+    const float scalars[] { p.chorusPhase, p.tremoloPhase, p.compressorEnvelope, p.compressorGain };
     return finite && allFinite (scalars);
 }
 
@@ -176,8 +174,8 @@ TEST (NonFiniteValues, NeverReachTheOutputTheMetersTheMemoriesOrTheWriter)
         // -1: the empty chain, where only the volume and the clip act on the planted value.
         for (int type = -1; type < numEffectTypes; ++type)
         {
-            const auto where = std::string (row.what) + ", " + (type < 0 ? "empty chain"
-                                                                        : effectName (type));
+            const auto where =
+                std::string (row.what) + ", " + (type < 0 ? "empty chain" : effectName (type));
             setNatural (*p.slotParameters[0], (float) type);
 
             if (type >= 0)
@@ -206,8 +204,7 @@ TEST (NonFiniteValues, NeverReachTheOutputTheMetersTheMemoriesOrTheWriter)
 
                 ASSERT_TRUE (std::isfinite (p.inputLevel.load())) << where;
                 ASSERT_TRUE (std::isfinite (p.outputLevel.load())) << where;
-                ASSERT_TRUE (std::isfinite (p.inputPeak) && std::isfinite (p.outputPeak))
-                    << where;
+                ASSERT_TRUE (std::isfinite (p.inputPeak) && std::isfinite (p.outputPeak)) << where;
 
                 // The clip: a non-number becomes silence, an infinity the limit of its sign, and
                 // a volume that is not a number is the lowest volume.
@@ -237,8 +234,7 @@ TEST (NonFiniteValues, NeverReachTheOutputTheMetersTheMemoriesOrTheWriter)
                 // let them through (an infinite knob, say).
                 auto pedal = makePedal (type);
                 const auto k = knobs ({ row.knobs, row.knobs, row.knobs, row.knobs, row.knobs });
-                runSignal (*pedal, k, plantedNoise (blockSize * 4, row.planted, type), 512,
-                           48000);
+                runSignal (*pedal, k, plantedNoise (blockSize * 4, row.planted, type), 512, 48000);
                 EXPECT_TRUE (memoriesFinite (*pedal)) << where << ", effect alone";
             }
         }
@@ -299,8 +295,7 @@ TEST (NonFiniteValues, ARunawayDelayLevelsOffAndStaysFinite)
     setNatural (*p.slotParameters[1], 3.0f);
     setNatural (*p.slotParameters[2], 0.0f);
 
-    const auto run = [&] (int seconds, const char* what)
-    {
+    const auto run = [&] (int seconds, const char* what) {
         for (int b = 0; b < seconds * rate / blockSize; ++b)
         {
             const auto in = noise (blockSize, 0.5f, b);
@@ -321,9 +316,9 @@ TEST (NonFiniteValues, ARunawayDelayLevelsOffAndStaysFinite)
     };
 
     run (60, "twice in the chain");
-    const auto loudest = std::abs (*std::max_element (
-        std::begin (delay.delayLine.line), std::end (delay.delayLine.line),
-        [] (float a, float b) { return std::abs (a) < std::abs (b); }));
+    const auto loudest = std::abs (
+        *std::max_element (std::begin (delay.delayLine.line), std::end (delay.delayLine.line),
+                           [] (float a, float b) { return std::abs (a) < std::abs (b); }));
     EXPECT_EQ (loudest, sampleBound) << "the growth levels off at the bound";
 
     setNatural (*p.slotParameters[1], -1.0f);

@@ -62,8 +62,9 @@ TEST (PedalRecord, StartsZeroedWithItsTables)
     EXPECT_EQ (pedal->drive707LastGain, -1.0f);
     EXPECT_EQ (pedal->drive707LastRate, 10000);
 
-    const auto allZero = [] (const float* data, size_t count)
-    { return std::all_of (data, data + count, [] (float v) { return v == 0.0f; }); };
+    const auto allZero = [] (const float* data, size_t count) {
+        return std::all_of (data, data + count, [] (float v) { return v == 0.0f; });
+    };
 
     EXPECT_TRUE (allZero (pedal->delayLine.line, pedalCapacity::delayLine));
     EXPECT_TRUE (allZero (pedal->combs[3].line, pedalCapacity::reverbLine));

@@ -14,9 +14,7 @@ TEST (PublishedReadingsConcurrency, ReaderAlwaysSeesOneWholeNoteName)
     std::atomic<bool> done { false };
     std::atomic<int> badReads { 0 };
 
-    std::thread reader (
-        [&]
-        {
+    std::thread reader ([&] {
         while (! done.load())
         {
             const auto text = name.get();
@@ -44,9 +42,7 @@ TEST (PublishedReadingsConcurrency, MetersAreReadWhileBlocksRun)
     std::atomic<bool> done { false };
     float maxSeen = 0.0f;
 
-    std::thread reader (
-        [&]
-        {
+    std::thread reader ([&] {
         while (! done.load())
             maxSeen = juce::jmax (maxSeen, p.inputLevel.load(), p.outputLevel.load(),
                                   p.tunerDeviation.load());

@@ -60,7 +60,10 @@ TEST (RenderPath, BlocksLongerThanTheLimitPassThroughUntouched)
 
 TEST (RenderPath, EmptyChainClipsAndCopiesInEveryConfiguration)
 {
-    struct Config { int inputs, outputs; };
+    struct Config
+    {
+        int inputs, outputs;
+    };
     for (auto config : { Config { 1, 1 }, Config { 1, 2 }, Config { 2, 2 } })
     {
         auto processor = makeProcessor (config.inputs, config.outputs);
@@ -116,8 +119,7 @@ TEST (RenderPath, ChainPositionsSelectPedalsAndSkipOthers)
     setNatural (*fuzz.knobParameters[2], 0.25f);
     setOn (*fuzz.onOff, true);
 
-    const auto run = [&p] (float in)
-    {
+    const auto run = [&p] (float in) {
         auto buffer = constantBuffer (2, 16, in);
         process (p, buffer);
         return buffer.getSample (0, 5);

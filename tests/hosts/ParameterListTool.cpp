@@ -22,7 +22,7 @@ int main()
         }
         const auto& range = ranged->getNormalisableRange();
         std::printf ("%d\t%s\t%s\t%.9g\t%.9g\n", index, ranged->getParameterID().toRawUTF8(),
-                     ranged->getName (1024).toRawUTF8(), (double)range.start, (double)range.end);
+                     ranged->getName (1024).toRawUTF8(), (double) range.start, (double) range.end);
     }
     return 0;
 }

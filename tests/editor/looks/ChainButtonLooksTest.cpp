@@ -153,8 +153,9 @@ TEST (ChainButtonLooks, SwapArrowsAndWasteBinShapes)
     EXPECT_GT (columnCoverage (arrows, 2), 3.0);
     EXPECT_GT (columnCoverage (arrows, 27), 3.0);
     // The upper arrow's head is on the left, the lower arrow's on the right.
-    auto coverage = [&arrows] (juce::Rectangle<int> r)
-    { return countPixels (arrows, r, [] (juce::Colour c) { return c.getAlpha() > 64; }); };
+    auto coverage = [&arrows] (juce::Rectangle<int> r) {
+        return countPixels (arrows, r, [] (juce::Colour c) { return c.getAlpha() > 64; });
+    };
     EXPECT_GT (coverage ({ 5, 0, 7, 15 }), 3 * coverage ({ 5, 15, 7, 15 }) / 2);
     EXPECT_GT (coverage ({ 18, 15, 7, 15 }), 3 * coverage ({ 18, 0, 7, 15 }) / 2);
 

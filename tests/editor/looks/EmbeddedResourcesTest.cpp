@@ -156,8 +156,9 @@ TEST (EmbeddedResources, LedStripHasNineLettersOnTheHundredPixelGrid)
     }
 
     // Dot centres of the 5 x 7 grid of letter k: x = 100k + 7 + 15 col, y = 53 + 15 (row - 3).
-    auto dot = [&strip] (int k, int col, int row)
-    { return strip.getPixelAt (100 * k + 7 + 15 * col, 53 + 15 * (row - 3)); };
+    auto dot = [&strip] (int k, int col, int row) {
+        return strip.getPixelAt (100 * k + 7 + 15 * col, 53 + 15 * (row - 3));
+    };
     // "A": the crossbar (row 3) is lit across, the apex corners (row 0, columns 0 and 4) are not.
     for (int col = 0; col < 5; ++col)
         EXPECT_TRUE (isLitRed (dot (0, col, 3))) << "A crossbar, column " << col;
@@ -238,8 +239,7 @@ TEST (EmbeddedResources, PedalBodyIsAThinOutlineOnTransparency)
 TEST (EmbeddedResources, WoodenFloorIsDarkerAtTheEdges)
 {
     auto floor = decode (embedded::boardBackgroundImage);
-    auto meanBrightness = [&floor] (juce::Rectangle<int> area)
-    {
+    auto meanBrightness = [&floor] (juce::Rectangle<int> area) {
         double sum = 0;
         for (int y = area.getY(); y < area.getBottom(); ++y)
             for (int x = area.getX(); x < area.getRight(); ++x)
@@ -376,8 +376,7 @@ TEST (EmbeddedResources, PathStructureAndBounds)
         // The upper arrow points left and the lower one right: near the left edge the upper half is
         // filled over the arrow head's full height and the lower half only over its shaft's, and
         // the other way round near the right edge.
-        auto filledHeight = [&p, &r] (float x, float fromY, float toY)
-        {
+        auto filledHeight = [&p, &r] (float x, float fromY, float toY) {
             int filled = 0;
             for (float y = fromY; y < toY; y += 1.0f)
                 filled += p.contains (x, y) ? 1 : 0;

@@ -222,8 +222,10 @@ TEST (TunerLook, NoteNameInTheUpperHalfOnly)
                10);
     EXPECT_EQ (countPixels (named, { 0, 0, 220, 20 },
                             [&] (juce::Colour c) {
-        return c.getAlpha() > 128 && ! sameColour (c.withAlpha ((juce::uint8) 255), noteColour, 8);
-               }),
+                                return c.getAlpha() > 128
+                                       && ! sameColour (c.withAlpha ((juce::uint8) 255), noteColour,
+                                                        8);
+                            }),
                0)
         << "only the note colour is drawn above the meter";
 

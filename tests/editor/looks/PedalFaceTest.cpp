@@ -86,9 +86,9 @@ TEST (PedalFace, BodyShadowOutlineAndNameAt140By300)
     EXPECT_LT (right.getBrightness(), 0.1f);
 
     // The light outline of the picture runs inside the body near its left edge.
-    int light = countPixels (image, { 3, 140, 12, 20 },
-                             [] (juce::Colour c)
-                             { return c.getBrightness() > 0.8f && c.getSaturation() < 0.2f; });
+    int light = countPixels (image, { 3, 140, 12, 20 }, [] (juce::Colour c) {
+        return c.getBrightness() > 0.8f && c.getSaturation() < 0.2f;
+    });
     EXPECT_GT (light, 10);
 
     // The name, white, centred in (0, 180, 120, 40), on one line.
@@ -104,8 +104,7 @@ TEST (PedalFace, PictureFillsTheWidthOfAWideFace)
     // stubs (at 88 and 212 of 300) then stand at x = 53 and 127 above the body's top edge.
     Face f (compressorEffect, 200, 300);
     auto image = render (f.face);
-    auto stubColumns = [&] (int y)
-    {
+    auto stubColumns = [&] (int y) {
         juce::Array<int> xs;
         for (int x = 0; x < 200; ++x)
             if (image.getPixelAt (x, y).getBrightness() > 0.7f

@@ -51,18 +51,10 @@ TEST (OnePoleFilterTest, StateIsNeverDenormal)
                 float x;
                 switch (i % 4)
                 {
-                case 0:
-                    x = (random.nextFloat() - 0.5f) * 1.0e-30f;
-                    break;
-                case 1:
-                    x = std::ldexp (random.nextFloat() - 0.5f, -130);
-                    break; // denormal
-                case 2:
-                    x = i < 10000 ? (random.nextFloat() - 0.5f) : 0.0f;
-                    break;
-                default:
-                    x = 0.0f;
-                    break;
+                    case 0: x = (random.nextFloat() - 0.5f) * 1.0e-30f; break;
+                    case 1: x = std::ldexp (random.nextFloat() - 0.5f, -130); break; // denormal
+                    case 2: x = i < 10000 ? (random.nextFloat() - 0.5f) : 0.0f; break;
+                    default: x = 0.0f; break;
                 }
                 filter.process (&x, 1);
                 ASSERT_TRUE (onStateGrid (filter.y1))

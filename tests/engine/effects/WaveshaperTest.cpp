@@ -53,8 +53,9 @@ TEST (TransferCurveTable, MonotonicAndFlatOutsideItsMovingPart)
     EXPECT_LT (transferCurve[57339], transferCurve[57340]);
 
     // Slope around 0 about 1.47, steeper near +0.2 than near -0.2 (asymmetric).
-    const auto slopeAt = [] (int entry)
-    { return (transferCurve[entry + 1] - transferCurve[entry - 1]) * 16384.0f; };
+    const auto slopeAt = [] (int entry) {
+        return (transferCurve[entry + 1] - transferCurve[entry - 1]) * 16384.0f;
+    };
     EXPECT_NEAR (slopeAt (32768), 1.47f, 0.01f);
     EXPECT_NEAR (slopeAt (32768 + 6554), 1.7f, 0.1f);
     EXPECT_GT (slopeAt (32768 + 6554), slopeAt (32768 - 6554));

@@ -148,8 +148,7 @@ protected:
         how the child ended when it did not return in time. */
     static std::string inTime (const std::function<std::string()>& check)
     {
-        const auto outcome = testing_helpers::runWithTimeLimit (secondsToReturn, [&]
-        {
+        const auto outcome = testing_helpers::runWithTimeLimit (secondsToReturn, [&] {
             const auto found = check();
             std::fprintf (stderr, "%s", found.c_str());
             return found.empty() ? 0 : 1;
@@ -391,15 +390,13 @@ TEST_F (PresetFileSafety, TextsTheXmlParserNeverFinishesChangeNothingAndReturnAt
           "an end tag and references" },
     };
 
-    const auto withRoot = [] (std::string text, const std::string& root)
-    {
+    const auto withRoot = [] (std::string text, const std::string& root) {
         for (auto at = text.find ("{root}"); at != std::string::npos; at = text.find ("{root}"))
             text.replace (at, 6, root);
         return text;
     };
 
-    const auto utf16 = [] (const std::string& text)
-    {
+    const auto utf16 = [] (const std::string& text) {
         juce::MemoryOutputStream out;
         out.writeShort ((short) 0xfeff);
         for (auto c : juce::String::fromUTF8 (text.data(), (int) text.size()))
@@ -412,17 +409,18 @@ TEST_F (PresetFileSafety, TextsTheXmlParserNeverFinishesChangeNothingAndReturnAt
         SCOPED_TRACE (what);
 
         const auto block = blockAround (withRoot (text, "STOMPVALESETTINGS"));
-        EXPECT_EQ (inTime ([&]
-        {
-            const auto before = snapshot (p());
-            const int index = p().presetIndex;
-            p().meterSampleCount = meterSentinel;
-            p().setStateInformation (block.getData(), (int) block.getSize());
-            const bool unchanged = differences (before, snapshot (p())).empty()
-                                   && p().presetIndex == index
-                                   && p().meterSampleCount == meterSentinel;
-            return std::string (unchanged ? "" : "the block changed the setting");
-        }), "") << "state block";
+        EXPECT_EQ (inTime ([&] {
+                       const auto before = snapshot (p());
+                       const int index = p().presetIndex;
+                       p().meterSampleCount = meterSentinel;
+                       p().setStateInformation (block.getData(), (int) block.getSize());
+                       const bool unchanged = differences (before, snapshot (p())).empty()
+                                              && p().presetIndex == index
+                                              && p().meterSampleCount == meterSentinel;
+                       return std::string (unchanged ? "" : "the block changed the setting");
+                   }),
+                   "")
+            << "state block";
 
         writePresetText (3, withRoot (text, "STVLQX41presets"));
         EXPECT_EQ (inTime ([&] { return chooseAndFindWhatWasLoaded (3); }), "") << "UTF-8 file";
@@ -435,26 +433,27 @@ TEST_F (PresetFileSafety, TextsTheXmlParserNeverFinishesChangeNothingAndReturnAt
     for (const auto& [text, what] : ours)
     {
         SCOPED_TRACE (what);
-        const auto volumeIs03 = [this]
-        {
+        const auto volumeIs03 = [this] {
             const bool loaded = std::abs (normalised (*p().volumeParameter) - 0.3f) < 1.0e-6f;
             return std::string (loaded ? "" : "not loaded");
         };
 
         const auto block = blockAround (withRoot (text, "stompvalesettings"));
-        EXPECT_EQ (inTime ([&]
-        {
-            p().setStateInformation (block.getData(), (int) block.getSize());
-            return volumeIs03();
-        }), "") << "state block";
+        EXPECT_EQ (inTime ([&] {
+                       p().setStateInformation (block.getData(), (int) block.getSize());
+                       return volumeIs03();
+                   }),
+                   "")
+            << "state block";
 
         writePresetText (3, withRoot (text, "stvlqx41presets"));
-        EXPECT_EQ (inTime ([&]
-        {
-            click (3);
-            runBlock();
-            return volumeIs03();
-        }), "") << "file";
+        EXPECT_EQ (inTime ([&] {
+                       click (3);
+                       runBlock();
+                       return volumeIs03();
+                   }),
+                   "")
+            << "file";
     }
 }
 

@@ -307,9 +307,9 @@ TEST_F (PresetManager, LoadRaisesTheEditorFlagAndPreparesAndResetsTheEngine)
     runBlock();
     EXPECT_TRUE (editor.flagRaised());
     EXPECT_EQ (p().meterSampleCount, 64) << "prepareToPlay restarted the meter window";
-    EXPECT_TRUE (std::all_of (std::begin (delayLine), std::end (delayLine),
-                              [] (float s) { return s == 0.0f; }))
-        << "reset cleared the delay line";
+    EXPECT_TRUE (std::all_of (std::begin (delayLine), std::end (delayLine), [] (float s) {
+        return s == 0.0f;
+    })) << "reset cleared the delay line";
 
     editor.lowerFlag();
     saveInto (9);

@@ -138,8 +138,7 @@ TEST_F (Restore, WaitsForTheBlockInProgress)
         // The wrapper holds the callback lock around every block.
         const juce::ScopedLock renderThreadInABlock (p().getCallbackLock());
 
-        std::thread host ([&]
-        {
+        std::thread host ([&] {
             started = true;
             restore (block);
             finished = true;

@@ -37,8 +37,9 @@ protected:
     /** The state of a default processor whose volume has the given normalised value. */
     juce::MemoryBlock stateWithVolume (float normalised)
     {
-        return blockWith ([normalised] (StompvaleAudioProcessor& other)
-                          { other.volumeParameter->setValueNotifyingHost (normalised); });
+        return blockWith ([normalised] (StompvaleAudioProcessor& other) {
+            other.volumeParameter->setValueNotifyingHost (normalised);
+        });
     }
 
     float volume() { return p().volumeParameter->get(); }
@@ -104,8 +105,7 @@ TEST_F (StateBlock, RoundTripRestoresEveryParameter)
 TEST_F (StateBlock, RestoredCurrentPresetIsNotLoadedAgain)
 {
     writePresetText (13, "<STVLQX41presets volume=\"0.9\"/>");
-    const auto block = blockWith ([] (StompvaleAudioProcessor& other)
-    {
+    const auto block = blockWith ([] (StompvaleAudioProcessor& other) {
         setOn (*other.presetButtonParameters[13], true);
         setNatural (*other.volumeParameter, 0.4f);
     });
@@ -120,8 +120,7 @@ TEST_F (StateBlock, RestoredCurrentPresetIsNotLoadedAgain)
 TEST_F (StateBlock, TwoRestoredButtonsMakeTheHighestCurrentAndTheNextBlockSelectsTheLower)
 {
     writePresetText (2, "<STVLQX41presets volume=\"0.9\"/>");
-    const auto block = blockWith ([] (StompvaleAudioProcessor& other)
-    {
+    const auto block = blockWith ([] (StompvaleAudioProcessor& other) {
         setOn (*other.presetButtonParameters[2], true);
         setOn (*other.presetButtonParameters[7], true);
         setNatural (*other.volumeParameter, 0.4f);

@@ -17,16 +17,15 @@ class RenderThread
 {
 public:
     explicit RenderThread (StompvaleAudioProcessor& p)
-        : thread ([this, &p]
-                  {
-                      juce::AudioBuffer<float> buffer (2, 64);
-                      while (! done)
-                      {
-                          buffer.clear();
-                          const juce::ScopedLock block (p.getCallbackLock());
-                          testing_helpers::process (p, buffer);
-                      }
-                  })
+        : thread ([this, &p] {
+              juce::AudioBuffer<float> buffer (2, 64);
+              while (! done)
+              {
+                  buffer.clear();
+                  const juce::ScopedLock block (p.getCallbackLock());
+                  testing_helpers::process (p, buffer);
+              }
+          })
     {
     }
 
@@ -91,8 +90,7 @@ TEST (StateConcurrency, EditorFlagIsRaisedWhileEditorsOpenAndClose)
     p.getStateInformation (block);
     std::atomic<bool> done { false };
 
-    std::thread host ([&]
-    {
+    std::thread host ([&] {
         while (! done)
             p.setStateInformation (block.getData(), (int) block.getSize());
     });

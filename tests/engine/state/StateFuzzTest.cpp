@@ -27,6 +27,7 @@ int fuzzIterations()
     return 3000;
 }
 
+// clang-format off
 const char* const snippets[] = {
     "<a>", "</a>", "<a/>", "/>", ">", "<", "=", "\"", "'", "&", "&amp;", "&#", "&#x", "&#x1",
     "&#xFFFFFFFF;", "&#99999999999;", "&#0;", "&unknown;", "<!--", "-->", "<![CDATA[", "]]>",
@@ -42,6 +43,7 @@ const char* const constructs[] = {
     "<![CDATA[]]>", "&amp;", "&#60;", "&#x3c;", "&e;", "<a/>", "<a>t</a>", "<a><?x?>0</a>",
     "0", "t", " ", "\r\n", "\t", "<b x='1'/>", "</a>", "<",
 };
+// clang-format on
 
 constexpr unsigned int secondsPerInput = 5;
 constexpr int batchSize = 500;
@@ -51,8 +53,8 @@ struct Tally
 {
     int accepted = 0;
     int failures = 0;
-    int current = -1;         // the input being worked on
-    const char* kind = "";    // its kind (a string literal, the same in parent and child)
+    int current = -1;      // the input being worked on
+    const char* kind = ""; // its kind (a string literal, the same in parent and child)
 };
 
 class SharedTally
@@ -86,8 +88,7 @@ void runInBatches (int count, Tally& tally, const std::function<void (int first,
     for (int first = 0; first < count && tally.failures < 10; first += batchSize)
     {
         const int end = juce::jmin (count, first + batchSize);
-        const auto outcome = testing_helpers::runWithTimeLimit (secondsPerInput, [&]
-        {
+        const auto outcome = testing_helpers::runWithTimeLimit (secondsPerInput, [&] {
             work (first, end);
             return 0;
         });
@@ -144,9 +145,7 @@ struct Case
 class Generator
 {
 public:
-    Generator (const std::vector<juce::MemoryBlock>& s, int64_t seed) : seeds (s), random (seed)
-    {
-    }
+    Generator (const std::vector<juce::MemoryBlock>& s, int64_t seed) : seeds (s), random (seed) {}
 
     Case next (int iteration)
     {
@@ -226,8 +225,8 @@ public:
             case 4:
             {
                 auto block = seed;
-                const uint32_t words[] = { 0u, 1u, 0x7fffffffu, 0x80000000u, 0xffffffffu,
-                                           (uint32_t) random.nextInt() };
+                const uint32_t words[] = { 0u,          1u,          0x7fffffffu,
+                                           0x80000000u, 0xffffffffu, (uint32_t) random.nextInt() };
                 const auto length = words[random.nextInt (6)];
                 static_cast<uint32_t*> (block.getData())[1] =
                     juce::ByteOrder::swapIfBigEndian (length);
@@ -311,9 +310,11 @@ private:
 
     std::string oddValue()
     {
-        const char* const values[] = { "nan", "-inf", "inf", "1e999", "-1e999", "-0.5", "7", "",
-                                       "  0.3abc", "0x1p-3", "1e-320", "-0", "0.49999997",
-                                       "0.5", "99999999999999999999999" };
+        const char* const values[] = { "nan",        "-inf",   "inf",
+                                       "1e999",      "-1e999", "-0.5",
+                                       "7",          "",       "  0.3abc",
+                                       "0x1p-3",     "1e-320", "-0",
+                                       "0.49999997", "0.5",    "99999999999999999999999" };
         if (random.nextBool())
             return values[random.nextInt ((int) std::size (values))];
 
@@ -323,10 +324,7 @@ private:
         return digits;
     }
 
-    const char* construct()
-    {
-        return constructs[random.nextInt ((int) std::size (constructs))];
-    }
+    const char* construct() { return constructs[random.nextInt ((int) std::size (constructs))]; }
 
     void insertSnippet (std::string& text)
     {
@@ -375,8 +373,7 @@ TEST (StateFuzz, SetStateInformationSurvivesRandomAndMutatedBlocks)
     auto& tally = *shared.tally;
     constexpr int sentinel = 4242;
 
-    runInBatches (iterations, tally, [&] (int first, int end)
-    {
+    runInBatches (iterations, tally, [&] (int first, int end) {
         Generator generator (seeds, 0x5707 + first);
 
         for (int i = first; i < end && tally.failures < 10; ++i)
@@ -393,8 +390,7 @@ TEST (StateFuzz, SetStateInformationSurvivesRandomAndMutatedBlocks)
             const bool acted = p.meterSampleCount != sentinel;
             tally.accepted += acted ? 1 : 0;
 
-            const auto fail = [&] (const char* what)
-            {
+            const auto fail = [&] (const char* what) {
                 ++tally.failures;
                 std::fprintf (stderr, "%s (iteration %d, %s, %d bytes)\n", what, i, input.kind,
                               (int) input.block.getSize());
@@ -441,8 +437,7 @@ TEST (StateFuzz, PresetFileReaderSurvivesRandomAndMutatedFiles)
     ASSERT_NE (shared.tally, nullptr);
     auto& tally = *shared.tally;
 
-    runInBatches (iterations, tally, [&] (int first, int end)
-    {
+    runInBatches (iterations, tally, [&] (int first, int end) {
         Generator generator (seeds, 0x7e57 + first);
 
         for (int i = first; i < end && tally.failures < 10; ++i)
@@ -458,8 +453,7 @@ TEST (StateFuzz, PresetFileReaderSurvivesRandomAndMutatedFiles)
             if (const auto at = text.find ("STOMPVALESETTINGS"); at != std::string::npos)
                 text.replace (at, 17, "STVLQX41presets");
 
-            const auto fail = [&] (const char* what)
-            {
+            const auto fail = [&] (const char* what) {
                 ++tally.failures;
                 std::fprintf (stderr, "%s (iteration %d, %s)\n", what, i, input.kind);
             };
@@ -480,8 +474,8 @@ TEST (StateFuzz, PresetFileReaderSurvivesRandomAndMutatedFiles)
                 continue;
             }
 
-            for (const auto& content : { std::string (data + skip, input.block.getSize() - skip),
-                                         text })
+            for (const auto& content :
+                 { std::string (data + skip, input.block.getSize() - skip), text })
             {
                 auto element = PresetFile::parse (content.data(), content.size());
 

@@ -62,8 +62,7 @@ public:
     /** True when the preset folder lies inside the temporary home. */
     bool isInUse() const
     {
-        return ! path.empty()
-               && presetFolder().isAChildOf (juce::File (juce::String (path)));
+        return ! path.empty() && presetFolder().isAChildOf (juce::File (juce::String (path)));
     }
 
     static juce::File presetFolder()

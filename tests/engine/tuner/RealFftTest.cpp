@@ -31,8 +31,7 @@ std::vector<double> referenceDft (const std::vector<float>& a)
         sine[(size_t) j] = std::sin (2.0 * pi * j / n);
     }
 
-    auto bin = [&] (int k, double& re, double& im)
-    {
+    auto bin = [&] (int k, double& re, double& im) {
         re = 0.0;
         im = 0.0;
         for (int j = 0; j < n; ++j)

@@ -20,9 +20,7 @@ TEST (TunerConcurrency, ReaderCopiesTheReadingWhileTunerBlocksRun)
     std::atomic<int> badDeviations { 0 };
     std::atomic<int> reads { 0 };
 
-    std::thread reader (
-        [&]
-        {
+    std::thread reader ([&] {
         while (! done.load())
         {
             const juce::String name = p.tunerNoteName.get();

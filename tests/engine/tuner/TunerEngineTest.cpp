@@ -353,8 +353,7 @@ TEST (TunerProcessorTest, RunsOnlyWhileTheTunerIsOnAndLeavesTheSignalAlone)
     Tone tone { 110.0, 48000.0 };
     std::vector<float> input (256);
 
-    auto run = [&] (int numBlocks)
-    {
+    auto run = [&] (int numBlocks) {
         for (int b = 0; b < numBlocks; ++b)
         {
             tone.fill (input.data(), 256);
