@@ -1,22 +1,17 @@
 #include "effects/EffectTestHelpers.h"
 #include "engine/state/StateTestHelpers.h"
 #include "helpers/ProcessorFixture.h"
+#include "helpers/TimeLimit.h"
 
 #include "engine/dsp/BoundedSample.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
 #include <iterator>
 #include <limits>
-#include <mutex>
 #include <string>
-#include <thread>
 
 // Non-numbers and infinities from the host (parameter values, samples) and a feedback that runs
 // away: the output, the meters, the pedals' memories and the written state stay finite.
@@ -35,40 +30,7 @@ void setAsHost (juce::AudioProcessorParameter& parameter, float normalised)
     parameter.setValue (normalised);
 }
 
-/** Ends the whole run when a case takes longer than its limit: a hang is a failure. */
-class Watchdog
-{
-public:
-    Watchdog (std::string what, std::chrono::seconds limit)
-        : thread ([this, what, limit] {
-              std::unique_lock<std::mutex> lock (mutex);
-              if (! finished.wait_for (lock, limit, [this] { return done; }))
-              {
-                  std::fprintf (stderr, "Time limit exceeded: %s\n", what.c_str());
-                  std::abort();
-              }
-          })
-    {
-    }
-
-    ~Watchdog()
-    {
-        {
-            const std::lock_guard<std::mutex> lock (mutex);
-            done = true;
-        }
-        finished.notify_one();
-        thread.join();
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable finished;
-    bool done = false;
-    std::thread thread;
-};
-
-constexpr std::chrono::seconds timeLimit { 300 }; // generous: the sanitizer build is slow
+constexpr std::chrono::seconds secondsPerCase { 300 }; // generous: the sanitizer build is slow
 
 template <size_t N>
 bool allFinite (const float (&values)[N])
@@ -163,10 +125,11 @@ TEST (NonFiniteValues, NeverReachTheOutputTheMetersTheMemoriesOrTheWriter)
     };
 
     constexpr int blockSize = 4096;
+    TimeLimit timeLimit (secondsPerCase);
 
     for (const auto& row : rows)
     {
-        const Watchdog watchdog (row.what, timeLimit);
+        timeLimit.start (row.what);
         auto processor = makeProcessor (1, 2, 48000.0, blockSize);
         auto& p = *processor;
         setAsHost (*p.volumeParameter, row.volume);
@@ -245,7 +208,7 @@ TEST (NonFiniteValues, NeverReachTheOutputTheMetersTheMemoriesOrTheWriter)
     const state_testing::TemporaryHome home;
     ASSERT_TRUE (home.isInUse());
 
-    const Watchdog watchdog ("writer", timeLimit);
+    timeLimit.start ("writer");
     auto processor = makeProcessor();
     auto& p = *processor;
     setAsHost (*p.volumeParameter, notANumber);
@@ -278,7 +241,7 @@ TEST (NonFiniteValues, ARunawayDelayLevelsOffAndStaysFinite)
     // The same Delay in two chain positions at Feedback 1 doubles its signal on every pass; a
     // chorus after it. Unbounded, the line would pass the float range within a minute at the
     // shortest delay; the growth is kept, up to the bound of what a line takes in.
-    const Watchdog watchdog ("runaway delay", timeLimit);
+    const TimeLimit timeLimit (secondsPerCase);
     constexpr int blockSize = MonoBlock::maxBlockSize;
     constexpr int rate = 48000;
 

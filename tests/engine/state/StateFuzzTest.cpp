@@ -5,14 +5,11 @@
 #include "engine/presets/UntrustedXml.h"
 
 #include <cstdlib>
-#include <functional>
-
-#include <sys/mman.h>
 
 // setStateInformation and the preset-file reader on random and mutated input. The count comes
 // from STOMPVALE_FUZZ_ITERATIONS (the sanitizer build of tools/test.sh runs 100,000); without it
-// a short run keeps the default test command quick. The inputs run in batches, each in a child
-// process in which every input has a few seconds: an input that never returns fails the test.
+// a short run keeps the default test command quick. Every input has a few seconds: an input that
+// never returns fails the test.
 
 namespace
 {
@@ -45,70 +42,7 @@ const char* const constructs[] = {
 };
 // clang-format on
 
-constexpr unsigned int secondsPerInput = 5;
-constexpr int batchSize = 500;
-
-/** What the children of a fuzz test report back: memory mapped shared before they are made. */
-struct Tally
-{
-    int accepted = 0;
-    int failures = 0;
-    int current = -1;      // the input being worked on
-    const char* kind = ""; // its kind (a string literal, the same in parent and child)
-};
-
-class SharedTally
-{
-public:
-    SharedTally()
-        : memory (::mmap (nullptr, sizeof (Tally), PROT_READ | PROT_WRITE,
-                          MAP_SHARED | MAP_ANONYMOUS, -1, 0))
-    {
-        if (memory != MAP_FAILED)
-            tally = new (memory) Tally();
-    }
-
-    ~SharedTally()
-    {
-        if (memory != MAP_FAILED)
-            ::munmap (memory, sizeof (Tally));
-    }
-
-    Tally* tally = nullptr;
-
-private:
-    void* memory;
-};
-
-/** Runs inputs first to count - 1 in children, batchSize at a time, with secondsPerInput for each
-    (the work calls startInput before each). Stops at the first batch that does not finish or
-    after ten failures. */
-void runInBatches (int count, Tally& tally, const std::function<void (int first, int end)>& work)
-{
-    for (int first = 0; first < count && tally.failures < 10; first += batchSize)
-    {
-        const int end = juce::jmin (count, first + batchSize);
-        const auto outcome = testing_helpers::runWithTimeLimit (secondsPerInput, [&] {
-            work (first, end);
-            return 0;
-        });
-
-        if (! outcome.succeeded())
-        {
-            ADD_FAILURE() << "input " << tally.current << " (" << tally.kind << ") ended in "
-                          << testing_helpers::describe (outcome);
-            return;
-        }
-    }
-}
-
-/** Restarts the clock of runInBatches for input i. */
-void startInput (Tally& tally, int i, const char* kind)
-{
-    tally.current = i;
-    tally.kind = kind;
-    ::alarm (secondsPerInput);
-}
+constexpr std::chrono::seconds secondsPerInput { 5 };
 
 /** The attributes of the one element of a text, counted naively: the '=' signs after the XML
     declaration that stand outside quotes. */
@@ -145,7 +79,7 @@ struct Case
 class Generator
 {
 public:
-    Generator (const std::vector<juce::MemoryBlock>& s, int64_t seed) : seeds (s), random (seed) {}
+    explicit Generator (const std::vector<juce::MemoryBlock>& s) : seeds (s) {}
 
     Case next (int iteration)
     {
@@ -333,7 +267,7 @@ private:
     }
 
     const std::vector<juce::MemoryBlock>& seeds;
-    juce::Random random;
+    juce::Random random { 0x5707 };
 };
 
 std::vector<juce::MemoryBlock> seedBlocks()
@@ -367,142 +301,122 @@ TEST (StateFuzz, SetStateInformationSurvivesRandomAndMutatedBlocks)
     auto& p = *processor;
 
     const auto seeds = seedBlocks();
+    Generator generator (seeds);
     const int iterations = fuzzIterations();
-    SharedTally shared;
-    ASSERT_NE (shared.tally, nullptr);
-    auto& tally = *shared.tally;
+    testing_helpers::TimeLimit timeLimit (secondsPerInput);
     constexpr int sentinel = 4242;
+    int failures = 0, accepted = 0;
 
-    runInBatches (iterations, tally, [&] (int first, int end) {
-        Generator generator (seeds, 0x5707 + first);
+    for (int i = 0; i < iterations && failures < 10; ++i)
+    {
+        const auto input = generator.next (i);
+        timeLimit.start ("iteration " + std::to_string (i) + ", " + input.kind);
+        const auto before = snapshot (p);
+        const int indexBefore = p.presetIndex;
+        p.meterSampleCount = sentinel;
 
-        for (int i = first; i < end && tally.failures < 10; ++i)
+        p.setStateInformation (input.block.getData(), (int) input.block.getSize());
+
+        const auto after = snapshot (p);
+        const bool acted = p.meterSampleCount != sentinel;
+        accepted += acted ? 1 : 0;
+
+        const auto fail = [&] (const char* what) {
+            ++failures;
+            ADD_FAILURE() << what << " (iteration " << i << ", " << input.kind << ", "
+                          << input.block.getSize() << " bytes)";
+        };
+
+        if (! acted)
         {
-            const auto input = generator.next (i);
-            startInput (tally, i, input.kind);
-            const auto before = snapshot (p);
-            const int indexBefore = p.presetIndex;
-            p.meterSampleCount = sentinel;
-
-            p.setStateInformation (input.block.getData(), (int) input.block.getSize());
-
-            const auto after = snapshot (p);
-            const bool acted = p.meterSampleCount != sentinel;
-            tally.accepted += acted ? 1 : 0;
-
-            const auto fail = [&] (const char* what) {
-                ++tally.failures;
-                std::fprintf (stderr, "%s (iteration %d, %s, %d bytes)\n", what, i, input.kind,
-                              (int) input.block.getSize());
-            };
-
-            if (! acted)
-            {
-                if (! differences (before, after).empty() || p.presetIndex != indexBefore)
-                    fail ("a refused block changed the setting");
-            }
-            else
-            {
-                if (input.mustBeRefused)
-                    fail ("a block that is not ours was restored");
-
-                if (! std::all_of (after.begin(), after.end(),
-                                   [] (float value) { return value >= 0.0f && value <= 1.0f; }))
-                    fail ("a restored value lies outside 0 to 1");
-
-                if (! ((p.presetIndex >= 0 && p.presetIndex < 30) || p.presetIndex == 99))
-                    fail ("presetIndex is no preset");
-            }
-
-            if (i % 64 == 0)
-            {
-                // Now and then a block runs on whatever was restored, as it would in a host.
-                juce::AudioBuffer<float> buffer (2, 64);
-                buffer.clear();
-                testing_helpers::process (p, buffer);
-            }
+            if (! differences (before, after).empty() || p.presetIndex != indexBefore)
+                fail ("a refused block changed the setting");
         }
-    });
+        else
+        {
+            if (input.mustBeRefused)
+                fail ("a block that is not ours was restored");
 
-    EXPECT_EQ (tally.failures, 0) << "see the messages above";
-    RecordProperty ("restored", tally.accepted);
-    EXPECT_GT (tally.accepted, iterations / 20) << "the mutations should leave many blocks valid";
+            if (! std::all_of (after.begin(), after.end(),
+                               [] (float value) { return value >= 0.0f && value <= 1.0f; }))
+                fail ("a restored value lies outside 0 to 1");
+
+            if (! ((p.presetIndex >= 0 && p.presetIndex < 30) || p.presetIndex == 99))
+                fail ("presetIndex is no preset");
+        }
+
+        if (i % 64 == 0)
+        {
+            // Now and then a block runs on whatever was restored, as it would in a host.
+            juce::AudioBuffer<float> buffer (2, 64);
+            buffer.clear();
+            testing_helpers::process (p, buffer);
+        }
+    }
+
+    RecordProperty ("restored", accepted);
+    EXPECT_GT (accepted, iterations / 20) << "the mutations should leave many blocks valid";
 }
 
 TEST (StateFuzz, PresetFileReaderSurvivesRandomAndMutatedFiles)
 {
     const auto seeds = seedBlocks();
+    Generator generator (seeds);
     const int iterations = fuzzIterations() / 4;
-    SharedTally shared;
-    ASSERT_NE (shared.tally, nullptr);
-    auto& tally = *shared.tally;
+    testing_helpers::TimeLimit timeLimit (secondsPerInput);
+    int loaded = 0;
 
-    runInBatches (iterations, tally, [&] (int first, int end) {
-        Generator generator (seeds, 0x7e57 + first);
+    for (int i = 0; i < iterations; ++i)
+    {
+        // The text of each generated block as a file's content, with the preset root in place of
+        // ours, and every third one in UTF-16.
+        const auto input = generator.next (i);
+        timeLimit.start ("iteration " + std::to_string (i) + ", " + input.kind);
+        const auto* data = static_cast<const char*> (input.block.getData());
+        const auto skip = juce::jmin ((size_t) 8, input.block.getSize());
+        auto text = std::string (data + skip, input.block.getSize() - skip);
 
-        for (int i = first; i < end && tally.failures < 10; ++i)
+        if (const auto at = text.find ("STOMPVALESETTINGS"); at != std::string::npos)
+            text.replace (at, 17, "STVLQX41presets");
+
+        if (i % 3 == 2)
         {
-            // The text of each generated block as a file's content, with the preset root in
-            // place of ours, and every third one in UTF-16.
-            const auto input = generator.next (i);
-            startInput (tally, i, input.kind);
-            const auto* data = static_cast<const char*> (input.block.getData());
-            const auto skip = juce::jmin ((size_t) 8, input.block.getSize());
-            auto text = std::string (data + skip, input.block.getSize() - skip);
+            // Bytes that are not UTF-8 become one character each.
+            juce::MemoryOutputStream utf16;
+            utf16.writeShort ((short) 0xfeff);
+            if (UntrustedXml::isWellFormedUtf8 (text.data(), text.size()))
+                for (auto c : juce::String::fromUTF8 (text.data(), (int) text.size()))
+                    utf16.writeShort ((short) c);
+            else
+                for (auto c : text)
+                    utf16.writeShort ((short) (uint8_t) c);
+            if (PresetFile::parse (utf16.getData(), utf16.getDataSize()) != nullptr)
+                ++loaded;
+            continue;
+        }
 
-            if (const auto at = text.find ("STOMPVALESETTINGS"); at != std::string::npos)
-                text.replace (at, 17, "STVLQX41presets");
-
-            const auto fail = [&] (const char* what) {
-                ++tally.failures;
-                std::fprintf (stderr, "%s (iteration %d, %s)\n", what, i, input.kind);
-            };
-
-            if (i % 3 == 2)
+        for (const auto& content :
+             { std::string (data + skip, input.block.getSize() - skip), text })
+        {
+            if (auto element = PresetFile::parse (content.data(), content.size()))
             {
-                // Bytes that are not UTF-8 become one character each.
-                juce::MemoryOutputStream utf16;
-                utf16.writeShort ((short) 0xfeff);
-                if (UntrustedXml::isWellFormedUtf8 (text.data(), text.size()))
-                    for (auto c : juce::String::fromUTF8 (text.data(), (int) text.size()))
-                        utf16.writeShort ((short) c);
-                else
-                    for (auto c : text)
-                        utf16.writeShort ((short) (uint8_t) c);
-                if (PresetFile::parse (utf16.getData(), utf16.getDataSize()) != nullptr)
-                    ++tally.accepted;
-                continue;
+                ++loaded;
+                ASSERT_TRUE (element->hasTagName ("STVLQX41presets")) << "iteration " << i;
             }
 
-            for (const auto& content :
-                 { std::string (data + skip, input.block.getSize() - skip), text })
+            // What the gate takes is read by the parser as one element with its attributes.
+            const auto cut = content.substr (0, content.find ('\0'));
+
+            if (! cut.empty() && UntrustedXml::isAcceptable (cut.data(), cut.size()))
             {
-                auto element = PresetFile::parse (content.data(), content.size());
-
-                if (element != nullptr)
-                {
-                    ++tally.accepted;
-
-                    if (! element->hasTagName ("STVLQX41presets"))
-                        fail ("a file with another root was loaded");
-                }
-
-                // What the gate takes is read by the parser as one element with its attributes.
-                const auto zero = content.find ('\0');
-                const auto cut = content.substr (0, zero);
-
-                if (! cut.empty() && UntrustedXml::isAcceptable (cut.data(), cut.size()))
-                {
-                    const auto parsed = UntrustedXml::parse (cut.data(), cut.size());
-
-                    if (parsed == nullptr || parsed->getNumChildElements() != 0
-                        || parsed->getNumAttributes() != attributesCountedNaively (cut))
-                        fail ("the parser read an accepted text otherwise");
-                }
+                const auto parsed = UntrustedXml::parse (cut.data(), cut.size());
+                ASSERT_TRUE (parsed != nullptr && parsed->getNumChildElements() == 0
+                             && parsed->getNumAttributes() == attributesCountedNaively (cut))
+                    << "the parser read an accepted text otherwise (iteration " << i << ", "
+                    << input.kind << ")";
             }
         }
-    });
+    }
 
-    EXPECT_EQ (tally.failures, 0) << "see the messages above";
-    EXPECT_GT (tally.accepted, 0);
+    EXPECT_GT (loaded, 0);
 }
