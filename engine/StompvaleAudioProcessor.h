@@ -2,6 +2,7 @@
 
 #include "engine/MonoBlock.h"
 #include "engine/Pedal.h"
+#include "engine/presets/PresetFile.h"
 #include "engine/tuner/TunerEngine.h"
 #include "engine/tuner/TunerNoteName.h"
 
@@ -83,6 +84,9 @@ public:
     juce::AudioParameterInt* bankParameter = nullptr;
 
     Pedal pedalUnits[numPedals];
+
+    /** Where the preset files are, looked up once when the processor is made. */
+    const juce::File presetFolder = PresetFile::findFolder();
 
     int presetIndex = noPreset; /**< current preset 0 to 29, or noPreset */
     float inputPeak = 0.0f;     /**< running peaks of the current meter window */

@@ -85,18 +85,23 @@ std::unique_ptr<juce::XmlElement> parseStateBlock (const void* data, int sizeInB
 }
 
 //==================================================================================================
+juce::File presetFileOf (const StompvaleAudioProcessor& processor, int presetNumber)
+{
+    return processor.presetFolder.getChildFile (PresetFile::fileName (presetNumber));
+}
+
 void savePreset (StompvaleAudioProcessor& processor, int presetNumber)
 {
     switchOff (processor.recordPresetParameter);
 
     // A failed save is not reported anywhere; the former file stays as it was.
     const auto element = ParameterSetXml::createElement (processor, PresetFile::rootTag);
-    PresetFile::write (*element, presetNumber);
+    PresetFile::write (*element, presetFileOf (processor, presetNumber));
 }
 
 void loadPreset (StompvaleAudioProcessor& processor, int presetNumber)
 {
-    const auto element = PresetFile::read (presetNumber);
+    const auto element = PresetFile::read (presetFileOf (processor, presetNumber));
 
     if (element == nullptr)
         return;

@@ -58,13 +58,16 @@ juce::String withBoundedExponents (const juce::String& text)
     return changed ? juce::String::fromUTF8 (result.data(), (int) result.size()) : text;
 }
 
-/** The value written for a parameter: its normalised value, read once, or its default when that
-    is not a finite number. A host may set a non-number, which the framework's number writer
-    would convert to an int (undefined) and write as a text that no reader takes back. */
+/** The value written for a parameter: its normalised value, read once and limited to 0 to 1, or
+    its default when that is not a finite number. A host may set a non-number, which the
+    framework's number writer would convert to an int (undefined) and write as a text that no
+    reader takes back; and a switch keeps any value a host sends (2, -1, 1e30), which the reader
+    would take back as another. */
 double writtenValue (const juce::AudioProcessorParameter& parameter)
 {
     const float value = parameter.getValue();
-    return (double) (std::isfinite (value) ? value : parameter.getDefaultValue());
+    return (double) (std::isfinite (value) ? juce::jlimit (0.0f, 1.0f, value)
+                                           : parameter.getDefaultValue());
 }
 } // namespace
 

@@ -18,8 +18,8 @@ public:
     };
 
     /** An element named tagName with every parameter of the processor, in parameter order.
-        Reads each value once; one that is not a finite number is written as the parameter's
-        default. Any thread; allocates. */
+        Reads each value once and writes it limited to 0 to 1; one that is not a finite number
+        is written as the parameter's default. Any thread; allocates. */
     static std::unique_ptr<juce::XmlElement> createElement (const juce::AudioProcessor& processor,
                                                             const juce::String& tagName);
 

@@ -3,6 +3,7 @@
 #include "engine/presets/UntrustedXml.h"
 
 #include <cerrno>
+#include <cstdio>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -41,42 +42,43 @@ bool readToEnd (int fd, size_t limit, juce::MemoryBlock& content)
     content.setSize (size);
     return true;
 }
-} // namespace
 
-juce::String PresetFile::fileName (int presetNumber)
+/** Reads the whole of a plain file of 1 to limit bytes, or returns false.
+
+    A FIFO or device in place of the file could block or never end, and merely opening some
+    devices does something, so only a regular file is opened, without waiting. The open file
+    is checked again, as the path may have changed in between. Files of the kernel's virtual
+    file systems are regular but report a size of 0 (or a wrong one), and may never end or
+    make a read wait: an empty file is not read at all, and a read stops after limit plus one
+    byte in any case. */
+bool readPlainFile (const juce::File& file, size_t limit, juce::MemoryBlock& content)
 {
-    return juce::String (rootTag) + juce::String (presetNumber) + ".xml";
+    const auto path = file.getFullPathName();
+    struct stat status;
+
+    if (::stat (path.toRawUTF8(), &status) != 0 || ! S_ISREG (status.st_mode))
+        return false;
+
+    const int fd = ::open (path.toRawUTF8(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+
+    if (fd < 0)
+        return false;
+
+    const bool complete = ::fstat (fd, &status) == 0 && S_ISREG (status.st_mode)
+                          && status.st_size > 0 && (size_t) status.st_size <= limit
+                          && readToEnd (fd, limit, content);
+    ::close (fd);
+    return complete;
 }
 
-juce::File PresetFile::locate (int presetNumber)
+/** Writes the bytes into a new file and reads them back: the stream does not notice a short
+    write (a full disk, a file-size limit), so only what reads back whole counts as written. */
+bool writeChecked (const juce::File& file, const juce::MemoryBlock& bytes)
 {
-    return juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory)
-        .getChildFile (fileName (presetNumber));
-}
-
-bool PresetFile::write (const juce::XmlElement& element, int presetNumber)
-{
-    const auto file = locate (presetNumber);
-
-    // Creates the folders the temporary file needs (and an empty file when there was none);
-    // an existing file is left alone.
-    file.create();
-
-    // The default format: the XML header, CR LF line ends, attributes wrapped after 60
-    // characters.
-    juce::MemoryOutputStream text;
-    element.writeTo (text, juce::XmlElement::TextFormat());
-
-    // The text goes into a temporary file beside the target, which is renamed over the target
-    // only when all of it is there. The framework's own XmlElement::writeTo (File) does the same
-    // but trusts the stream, which does not notice a short write (a full disk, a file-size
-    // limit), so the temporary file is read back before it may replace anything.
-    const juce::TemporaryFile temporary (file);
-
     {
-        juce::FileOutputStream out (temporary.getFile());
+        juce::FileOutputStream out (file);
 
-        if (! out.openedOk() || ! out.write (text.getData(), text.getDataSize()))
+        if (! out.openedOk() || ! out.write (bytes.getData(), bytes.getSize()))
             return false;
 
         out.flush();
@@ -86,41 +88,96 @@ bool PresetFile::write (const juce::XmlElement& element, int presetNumber)
     }
 
     juce::MemoryBlock written;
+    return readPlainFile (file, bytes.getSize(), written) && written == bytes;
+}
+} // namespace
 
-    if (! temporary.getFile().loadFileAsData (written) || written != text.getMemoryBlock())
-        return false;
-
-    return temporary.overwriteTargetFileWithTemporary();
+juce::String PresetFile::fileName (int presetNumber)
+{
+    return juce::String (rootTag) + juce::String (presetNumber) + ".xml";
 }
 
-std::unique_ptr<juce::XmlElement> PresetFile::read (int presetNumber)
+juce::File PresetFile::findFolder()
 {
-    const auto path = locate (presetNumber).getFullPathName();
+#if JUCE_LINUX || JUCE_BSD
+    // The framework's own look-up, line by line, but for the read of the file.
+    constexpr size_t maxListBytes = 65536; // an ordinary list is under a kilobyte
+    juce::MemoryBlock bytes;
+    juce::StringArray lines;
+
+    if (readPlainFile (juce::File ("~/.config/user-dirs.dirs"), maxListBytes, bytes))
+    {
+        // A zero after the text, so that the decoder never looks past a sequence cut at the end.
+        bytes.append ("", 1);
+        lines.addLines (
+            juce::String::createStringFromData (bytes.getData(), (int) bytes.getSize() - 1));
+    }
+
+    for (const auto& entry : lines)
+    {
+        const auto line = entry.trimStart();
+
+        if (line.startsWith ("XDG_CONFIG_HOME"))
+        {
+            // For example XDG_CONFIG_HOME="$HOME/.settings" names /home/user/.settings.
+            const juce::File folder (line.replace ("$HOME", juce::File ("~").getFullPathName())
+                                         .fromFirstOccurrenceOf ("=", false, false)
+                                         .trim()
+                                         .unquoted());
+
+            if (folder.isDirectory())
+                return folder;
+        }
+    }
+
+    return juce::File ("~/.config");
+#else
+    return juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory);
+#endif
+}
+
+bool PresetFile::write (const juce::XmlElement& element, const juce::File& file)
+{
+    const auto folder = file.getParentDirectory();
+
+    if (folder.createDirectory().failed())
+        return false;
+
+    // The default format: the XML header, CR LF line ends, attributes wrapped after 60
+    // characters.
+    juce::MemoryOutputStream text;
+    element.writeTo (text, juce::XmlElement::TextFormat());
+
+    // Named as the framework names a temporary file beside its target. The random number comes
+    // from a generator of this call's own, as the shared ones are not for several threads; its
+    // seed mixes the time with an address on this thread's stack.
+    const auto seed =
+        juce::Time::getHighResolutionTicks() ^ (juce::int64) (juce::pointer_sized_int) &text;
+    const auto random = juce::Random (seed).nextInt();
+    const auto temporary = folder.getNonexistentChildFile (
+        file.getFileNameWithoutExtension() + "_temp" + juce::String::toHexString (random),
+        file.getFileExtension(), false);
+
+    // One rename, which replaces the target as a whole (a link in its place included) or leaves
+    // it as it was. The framework's own replacement makes five attempts and waits 100 ms after
+    // each that fails, which would hold the render thread for half a second.
+    const bool replaced =
+        writeChecked (temporary, text.getMemoryBlock())
+        && std::rename (temporary.getFullPathName().toRawUTF8(), file.getFullPathName().toRawUTF8())
+               == 0;
+
+    if (! replaced)
+        temporary.deleteFile();
+
+    return replaced;
+}
+
+std::unique_ptr<juce::XmlElement> PresetFile::read (const juce::File& file)
+{
     constexpr auto maxFileBytes = 2 * UntrustedXml::maxTextBytes + 2; // UTF-16 and its mark
-
-    // A FIFO or device in place of the file could block the render thread or never end, and
-    // merely opening some devices does something, so only a regular file is opened.
-    struct stat status;
-
-    if (::stat (path.toRawUTF8(), &status) != 0 || ! S_ISREG (status.st_mode))
-        return {};
-
-    const int fd = ::open (path.toRawUTF8(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-
-    if (fd < 0)
-        return {};
-
-    // The open file is checked again, as the path may have changed in between. Files of the
-    // kernel's virtual file systems are regular but report a size of 0 (or a wrong one), and
-    // may never end or make a read wait. An empty file holds no preset, so those are not read
-    // at all, and a read stops after the largest preset file plus one byte in any case.
     juce::MemoryBlock content;
-    const bool complete = ::fstat (fd, &status) == 0 && S_ISREG (status.st_mode)
-                          && status.st_size > 0 && (size_t) status.st_size <= maxFileBytes
-                          && readToEnd (fd, maxFileBytes, content);
-    ::close (fd);
 
-    if (! complete)
+    if (! readPlainFile (file, maxFileBytes, content))
         return {};
 
     return parse (content.getData(), content.getSize());

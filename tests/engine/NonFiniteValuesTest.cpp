@@ -79,7 +79,7 @@ std::vector<float> plantedNoise (size_t length, float planted, juce::int64 seed)
 }
 
 /** The attribute values of a written parameter set: every one a finite number, the parameter's
-    value, or its default where that value is not finite. */
+    value limited to 0 to 1, or its default where that value is not finite. */
 void expectOnlyFiniteNumbers (const juce::XmlElement& element, const juce::AudioProcessor& p,
                               const char* what)
 {
@@ -92,7 +92,8 @@ void expectOnlyFiniteNumbers (const juce::XmlElement& element, const juce::Audio
         ASSERT_TRUE (std::isfinite (written)) << what << ": " << id;
 
         const float value = parameter->getValue();
-        const float expected = std::isfinite (value) ? value : parameter->getDefaultValue();
+        const float expected =
+            std::isfinite (value) ? juce::jlimit (0.0f, 1.0f, value) : parameter->getDefaultValue();
         EXPECT_EQ ((float) written, expected) << what << ": " << id;
     }
 }
@@ -203,8 +204,9 @@ TEST (NonFiniteValues, NeverReachTheOutputTheMetersTheMemoriesOrTheWriter)
         }
     }
 
-    // The writer: a host's non-number is written as the parameter's default, into the state
-    // block and into a saved preset file alike.
+    // The writer: a host's non-number is written as the parameter's default, and a switch the
+    // host set outside 0 to 1 (which the wrapper hands on as it came) as the nearer end, into the
+    // state block and into a saved preset file alike.
     const state_testing::TemporaryHome home;
     ASSERT_TRUE (home.isInUse());
 
@@ -215,6 +217,9 @@ TEST (NonFiniteValues, NeverReachTheOutputTheMetersTheMemoriesOrTheWriter)
     setAsHost (*p.pedalUnits[3].knobParameters[2], notANumber);
     setAsHost (*p.tunerParameter, infinity);
     setAsHost (*p.presetBoardParameter, -infinity);
+    setAsHost (*p.pedalUnits[5].onOff, 2.0f);
+    setAsHost (*p.pedalUnits[6].onOff, -1.0f);
+    setAsHost (*p.pedalUnits[7].onOff, 1.0e30f);
 
     juce::MemoryBlock state;
     p.getStateInformation (state);
@@ -223,13 +228,20 @@ TEST (NonFiniteValues, NeverReachTheOutputTheMetersTheMemoriesOrTheWriter)
     ASSERT_NE (stateElement, nullptr);
     expectOnlyFiniteNumbers (*stateElement, p, "state block");
 
+    // What is written reads back as itself: save, restore, save gives the same block.
+    auto restored = makeProcessor();
+    restored->setStateInformation (state.getData(), (int) state.getSize());
+    juce::MemoryBlock again;
+    restored->getStateInformation (again);
+    EXPECT_EQ (again, state) << "a restored state is saved as the same text";
+
     setOn (*p.recordPresetParameter, true);
     setOn (*p.presetButtonParameters[4], true);
     juce::AudioBuffer<float> buffer (2, 64);
     buffer.clear();
     process (p, buffer);
 
-    const auto file = PresetFile::locate (4);
+    const auto file = state_testing::presetFile (4);
     ASSERT_TRUE (file.existsAsFile());
     const auto presetElement = juce::parseXML (file);
     ASSERT_NE (presetElement, nullptr);

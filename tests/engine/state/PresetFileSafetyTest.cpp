@@ -4,6 +4,7 @@
 
 #include "helpers/TimeLimit.h"
 
+#include <chrono>
 #include <csignal>
 
 #include <fcntl.h>
@@ -101,7 +102,7 @@ protected:
     {
         setNatural (*p().volumeParameter, 0.7f);
         saveInto (g);
-        const auto bytes = readBytes (PresetFile::locate (g));
+        const auto bytes = readBytes (presetFile (g));
         EXPECT_GT (bytes.getSize(), 1000u);
         return bytes;
     }
@@ -161,7 +162,7 @@ TEST_F (PresetFileSafety, FailedSaveIntoAnUnwritableFolderKeepsTheFormerFile)
         saveInto (4); // a second click on the current preset, with "Save Preset" on
     }
 
-    EXPECT_EQ (readBytes (PresetFile::locate (4)), good);
+    EXPECT_EQ (readBytes (presetFile (4)), good);
     EXPECT_TRUE (strayFiles().isEmpty()) << strayFiles().joinIntoString (", ");
     EXPECT_FALSE (p().recordPresetParameter->get());
     EXPECT_EQ (p().presetIndex, 4);
@@ -182,7 +183,7 @@ TEST_F (PresetFileSafety, ShortWriteKeepsTheFormerFile)
         saveInto (12);
     }
 
-    EXPECT_EQ (readBytes (PresetFile::locate (12)), good)
+    EXPECT_EQ (readBytes (presetFile (12)), good)
         << "a temporary file that came out short must not replace the preset";
     EXPECT_TRUE (strayFiles().isEmpty()) << strayFiles().joinIntoString (", ");
 }
@@ -191,13 +192,13 @@ TEST_F (PresetFileSafety, SaveCreatesTheMissingFolder)
 {
     ASSERT_FALSE (TemporaryHome::presetFolder().exists());
     saveInto (29);
-    EXPECT_TRUE (PresetFile::locate (29).existsAsFile());
+    EXPECT_TRUE (presetFile (29).existsAsFile());
     EXPECT_TRUE (strayFiles().isEmpty());
 }
 
 TEST_F (PresetFileSafety, AFolderInPlaceOfThePresetFileIsNeitherLoadedNorReplaced)
 {
-    const auto folder = PresetFile::locate (17);
+    const auto folder = presetFile (17);
     ASSERT_TRUE (folder.getChildFile ("keep.txt").create());
 
     click (17);
@@ -210,10 +211,119 @@ TEST_F (PresetFileSafety, AFolderInPlaceOfThePresetFileIsNeitherLoadedNorReplace
     EXPECT_TRUE (strayFiles().isEmpty()) << strayFiles().joinIntoString (", ");
 }
 
+TEST_F (PresetFileSafety, SavesThatCannotRenameOrMeetALinkReturnAtOnceAndTouchNothingElse)
+{
+    // A folder with content in place of the preset file: the one rename fails, and the save
+    // returns without waiting to try again (100 ms a try in the framework), keeping the folder's
+    // content and leaving no temporary file.
+    const auto folder = presetFile (10);
+    ASSERT_TRUE (folder.getChildFile ("x").create());
+
+    const auto started = std::chrono::steady_clock::now();
+    saveInto (10);
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_LT (std::chrono::duration_cast<std::chrono::milliseconds> (took).count(), 100);
+    EXPECT_TRUE (folder.getChildFile ("x").existsAsFile());
+    EXPECT_TRUE (strayFiles().isEmpty()) << strayFiles().joinIntoString (", ");
+
+    // A dangling link in place of the preset file: the save replaces the link with the preset,
+    // and nothing is created where the link pointed.
+    const juce::File target ("~/elsewhere.xml");
+    ASSERT_TRUE (target.createSymbolicLink (presetFile (11), true));
+    setNatural (*p().volumeParameter, 0.7f);
+    saveInto (11);
+    EXPECT_FALSE (target.exists());
+    EXPECT_FALSE (presetFile (11).isSymbolicLink());
+
+    setNatural (*p().volumeParameter, 1.9f);
+    click (11);
+    runBlock();
+    EXPECT_NEAR (p().volumeParameter->get(), 0.7f, 1.0e-6f) << "the save is in the preset's place";
+}
+
+TEST_F (PresetFileSafety, ThePresetFolderIsFoundWithoutWaitingAndWhereTheFrameworkFindsIt)
+{
+    // An XDG_CONFIG_HOME entry in ~/.config/user-dirs.dirs moves the preset folder. A list that
+    // cannot be read at once and whole counts as one without the entry, so the presets stay in
+    // ~/.config; every ordinary list gives the folder the framework names. A processor made then
+    // loads its presets from that folder: preset 3 sets the volume to 0.3 in ~/.config and to
+    // 0.6 in ~/settings.
+    const juce::File config ("~/.config");
+    const juce::File settings ("~/settings");
+    const auto list = config.getChildFile ("user-dirs.dirs");
+    const auto fifo = config.getChildFile ("fifo").getFullPathName();
+    ASSERT_TRUE (config.createDirectory() && settings.createDirectory());
+    ASSERT_EQ (::mkfifo (fifo.toRawUTF8(), 0644), 0);
+
+    for (const auto& [folder, volume] : { std::pair (config, "0.3"), std::pair (settings, "0.6") })
+        ASSERT_TRUE (
+            folder.getChildFile (PresetFile::fileName (3))
+                .replaceWithText (juce::String ("<STVLQX41presets volume=\"") + volume + "\"/>"));
+
+    struct Row
+    {
+        const char* what;
+        juce::String linkTo; // the list is a link to this, or else holds text
+        std::string text;
+        juce::File folder;
+    };
+
+    const std::string usual = "# This file is written by xdg-user-dirs-update\n"
+                              "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_MUSIC_DIR=\"$HOME/Music\"\n";
+    const Row rows[] {
+        { "a FIFO", fifo, {}, config },
+        { "/dev/zero", "/dev/zero", {}, config },
+        { "the page map", "/proc/self/pagemap", {}, config },
+        { "the usual list", {}, usual, config },
+        { "an entry", {}, usual + "XDG_CONFIG_HOME=\"$HOME/settings\"\n", settings },
+        { "CR LF, blanks, no quotes", {}, "\r\n  XDG_CONFIG_HOME = $HOME/settings \r\n", settings },
+        { "a byte-order mark", {}, "\xef\xbb\xbfXDG_CONFIG_HOME='$HOME/settings'", settings },
+        { "a missing folder first",
+          {},
+          "XDG_CONFIG_HOME=$HOME/no\nXDG_CONFIG_HOME=$HOME/settings",
+          settings },
+        { "only a missing folder", {}, "XDG_CONFIG_HOME=\"$HOME/no\"\n", config },
+    };
+
+    testing_helpers::TimeLimit timeLimit (secondsToReturn);
+
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE (row.what);
+        ASSERT_TRUE (list.deleteFile());
+
+        if (row.linkTo.isNotEmpty())
+        {
+            ASSERT_TRUE (juce::File (row.linkTo).createSymbolicLink (list, true));
+        }
+        else
+        {
+            ASSERT_TRUE (list.replaceWithData (row.text.data(), row.text.size()));
+        }
+
+        timeLimit.start (row.what);
+        EXPECT_EQ (PresetFile::findFolder(), row.folder);
+
+        if (row.linkTo.isEmpty())
+        {
+            EXPECT_EQ (juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory),
+                       row.folder)
+                << "the framework's own look-up";
+        }
+
+        auto made = testing_helpers::makeProcessor (1, 2, 48000.0, 64);
+        setOn (*made->presetButtonParameters[3], true);
+        juce::AudioBuffer<float> buffer (2, 64);
+        buffer.clear();
+        testing_helpers::process (*made, buffer);
+        EXPECT_FLOAT_EQ (normalised (*made->volumeParameter), row.folder == config ? 0.3f : 0.6f);
+    }
+}
+
 TEST_F (PresetFileSafety, AFifoInPlaceOfThePresetFileDoesNotBlock)
 {
     TemporaryHome::presetFolder().createDirectory();
-    ASSERT_EQ (::mkfifo (PresetFile::locate (5).getFullPathName().toRawUTF8(), 0644), 0);
+    ASSERT_EQ (::mkfifo (presetFile (5).getFullPathName().toRawUTF8(), 0644), 0);
     click (5);
     runBlock();
     EXPECT_EQ (p().presetIndex, 5);
@@ -423,9 +533,11 @@ TEST_F (PresetFileSafety, TextsTheXmlParserNeverFinishesChangeNothingAndReturnAt
 
 TEST_F (PresetFileSafety, KernelFilesWithoutAnEndLoadNothingAndReturnAtOnce)
 {
-    // Regular files of the proc file system report a size of 0: the page map of the process
-    // reads on until memory runs out, the kernel log (root only) waits for the next message.
-    // A device stands beside them.
+    // Regular files of the proc file system report a size of 0: the kernel log (root only)
+    // waits for the next message, and the page map of the process holds an entry for every page
+    // of the address space (it refuses only reads whose length is not a multiple of 8). A device
+    // that never ends stands beside them, and a sparse file of 4 GB that reports its true size,
+    // which a reader without a limit would spend seconds and gigabytes on.
     std::vector<std::string> targets { "/proc/self/pagemap", "/dev/zero" };
 
     if (const int fd = ::open ("/proc/kmsg", O_RDONLY | O_NONBLOCK); fd >= 0)
@@ -442,7 +554,15 @@ TEST_F (PresetFileSafety, KernelFilesWithoutAnEndLoadNothingAndReturnAtOnce)
     {
         SCOPED_TRACE (target);
         timeLimit.start (target);
-        ASSERT_TRUE (juce::File (target).createSymbolicLink (PresetFile::locate (g), true));
+        ASSERT_TRUE (juce::File (target).createSymbolicLink (presetFile (g), true));
         expectChoosingLoadsNothing (g++);
     }
+
+    const int fd = ::open (presetFile (g).getFullPathName().toRawUTF8(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE (fd, 0);
+    ASSERT_EQ (::ftruncate (fd, (off_t) 4 << 30), 0);
+    ::close (fd);
+    testing_helpers::TimeLimit atOnce (std::chrono::seconds (2)); // reading it all takes longer
+    atOnce.start ("a sparse file of 4 GB");
+    expectChoosingLoadsNothing (g);
 }

@@ -71,7 +71,7 @@ TEST_F (PresetManager, FreshInstanceWithNoFilesSelectsWithoutLoading)
     EXPECT_TRUE (differences (before, snapshot (p())).empty()) << "nothing may be loaded";
     EXPECT_EQ (p().meterSampleCount, meterSentinel + 64)
         << "a missing file neither prepares nor resets";
-    EXPECT_FALSE (PresetFile::locate (0).exists());
+    EXPECT_FALSE (presetFile (0).exists());
     EXPECT_TRUE (strayFiles().isEmpty());
 }
 
@@ -79,7 +79,7 @@ TEST_F (PresetManager, ClickingTheCurrentPresetAgainReloadsIt)
 {
     setNatural (*p().volumeParameter, 1.2f);
     saveInto (5);
-    ASSERT_TRUE (PresetFile::locate (5).existsAsFile());
+    ASSERT_TRUE (presetFile (5).existsAsFile());
 
     setNatural (*p().volumeParameter, 0.3f);
     setNatural (*p().slotParameters[1], 7.0f);
@@ -141,12 +141,10 @@ TEST_F (PresetManager, SaveIntoB3WritesEveryParameterInTheFileLayout)
 TEST_F (PresetManager, SecondClickWhileSavingStoresTheButtonOffAndStillEndsWithItOn)
 {
     saveInto (13);
-    ASSERT_EQ (juce::parseXML (PresetFile::locate (13))->getStringAttribute ("PRESET_BUTTONB3"),
-               "1.0");
+    ASSERT_EQ (juce::parseXML (presetFile (13))->getStringAttribute ("PRESET_BUTTONB3"), "1.0");
 
     saveInto (13); // the current preset's button is switched off during this save
-    EXPECT_EQ (juce::parseXML (PresetFile::locate (13))->getStringAttribute ("PRESET_BUTTONB3"),
-               "0.0");
+    EXPECT_EQ (juce::parseXML (presetFile (13))->getStringAttribute ("PRESET_BUTTONB3"), "0.0");
     EXPECT_EQ (buttonsOn(), std::vector<int> { 13 });
     EXPECT_EQ (p().presetIndex, 13);
     EXPECT_FALSE (p().recordPresetParameter->get());

@@ -21,7 +21,7 @@ protected:
         setNatural (*p().volumeParameter, 1.0f);
         saveInto (5);
         EXPECT_EQ (p().presetIndex, 5);
-        return readBytes (PresetFile::locate (5));
+        return readBytes (presetFile (5));
     }
 
     /** A block from another processor: volume 0.4, no preset button on. */
@@ -52,7 +52,7 @@ TEST_F (Restore, NoButtonOnDoesNotReloadTheFormerPresetOverTheRestoredSetting)
 
     EXPECT_NEAR (p().volumeParameter->get(), 0.4f, 1.0e-6f) << "preset 5 must not be loaded";
     EXPECT_TRUE (buttonsOn().empty());
-    EXPECT_EQ (readBytes (PresetFile::locate (5)), file);
+    EXPECT_EQ (readBytes (presetFile (5)), file);
 }
 
 TEST_F (Restore, NoButtonOnWithSavePresetOnDoesNotWriteTheFormerPresetsFile)
@@ -63,7 +63,7 @@ TEST_F (Restore, NoButtonOnWithSavePresetOnDoesNotWriteTheFormerPresetsFile)
     for (int block = 0; block < 3; ++block)
         runBlock();
 
-    EXPECT_EQ (readBytes (PresetFile::locate (5)), file) << "preset 5's file is untouched";
+    EXPECT_EQ (readBytes (presetFile (5)), file) << "preset 5's file is untouched";
     EXPECT_TRUE (strayFiles().isEmpty());
     EXPECT_TRUE (p().recordPresetParameter->get()) << "\"Save Preset\" comes back as it was";
     EXPECT_NEAR (p().volumeParameter->get(), 0.4f, 1.0e-6f);
@@ -71,8 +71,8 @@ TEST_F (Restore, NoButtonOnWithSavePresetOnDoesNotWriteTheFormerPresetsFile)
     // The user's own selection then saves.
     click (6);
     runBlock();
-    ASSERT_TRUE (PresetFile::locate (6).existsAsFile());
-    const auto saved = juce::parseXML (PresetFile::locate (6));
+    ASSERT_TRUE (presetFile (6).existsAsFile());
+    const auto saved = juce::parseXML (presetFile (6));
     EXPECT_NEAR (saved->getDoubleAttribute ("volume"), 0.2, 1.0e-7);
     EXPECT_FALSE (p().recordPresetParameter->get());
 
@@ -86,8 +86,8 @@ TEST_F (Restore, ALowerButtonWithSavePresetOnIsLoadedNotOverwritten)
 {
     writePresetText (2, "<STVLQX41presets volume=\"0.9\"/>");
     writePresetText (7, "<STVLQX41presets volume=\"0.1\"/>");
-    const auto file2 = readBytes (PresetFile::locate (2));
-    const auto file7 = readBytes (PresetFile::locate (7));
+    const auto file2 = readBytes (presetFile (2));
+    const auto file7 = readBytes (presetFile (7));
 
     auto other = testing_helpers::makeProcessor();
     setOn (*other->presetButtonParameters[2], true);
@@ -103,8 +103,8 @@ TEST_F (Restore, ALowerButtonWithSavePresetOnIsLoadedNotOverwritten)
     EXPECT_EQ (buttonsOn(), std::vector<int> { 2 });
     EXPECT_NEAR (p().volumeParameter->get(), 1.8f, 1.0e-6f) << "preset 2 is loaded";
     EXPECT_FALSE (p().recordPresetParameter->get());
-    EXPECT_EQ (readBytes (PresetFile::locate (2)), file2);
-    EXPECT_EQ (readBytes (PresetFile::locate (7)), file7);
+    EXPECT_EQ (readBytes (presetFile (2)), file2);
+    EXPECT_EQ (readBytes (presetFile (7)), file7);
 }
 
 TEST_F (Restore, OneButtonOnWithSavePresetOnKeepsItForTheUsersNextClick)
@@ -117,7 +117,7 @@ TEST_F (Restore, OneButtonOnWithSavePresetOnKeepsItForTheUsersNextClick)
 
     EXPECT_EQ (p().presetIndex, 21);
     EXPECT_TRUE (p().recordPresetParameter->get());
-    EXPECT_FALSE (PresetFile::locate (21).exists());
+    EXPECT_FALSE (presetFile (21).exists());
 }
 
 TEST_F (Restore, RightAfterCreationWithNoButtonOnNothingIsSelected)

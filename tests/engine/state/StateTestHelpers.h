@@ -17,7 +17,7 @@
 namespace state_testing
 {
 /** Points HOME at a fresh temporary folder for the life of the object, so that the preset files
-    (in ~/.config on Linux, where the framework reads no XDG variable but only
+    (in ~/.config on Linux, where the folder is looked up in no XDG variable but only in
     ~/.config/user-dirs.dirs) never touch the real ones. The folder is traversable by everyone,
     which the unwritable-folder tests need. */
 class TemporaryHome
@@ -65,10 +65,7 @@ public:
         return ! path.empty() && presetFolder().isAChildOf (juce::File (juce::String (path)));
     }
 
-    static juce::File presetFolder()
-    {
-        return juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory);
-    }
+    static juce::File presetFolder() { return PresetFile::findFolder(); }
 
 private:
     std::string path;
@@ -180,10 +177,16 @@ inline std::string textOfBlock (const juce::MemoryBlock& block)
     return std::string (static_cast<const char*> (block.getData()) + 8, block.getSize() - 9);
 }
 
+/** Where preset presetNumber is kept: in the folder a processor made now would use. */
+inline juce::File presetFile (int presetNumber)
+{
+    return TemporaryHome::presetFolder().getChildFile (PresetFile::fileName (presetNumber));
+}
+
 /** Writes a preset file's bytes as they are, creating the folder. */
 inline void writePresetBytes (int presetNumber, const void* data, size_t size)
 {
-    const auto file = PresetFile::locate (presetNumber);
+    const auto file = presetFile (presetNumber);
     file.getParentDirectory().createDirectory();
     file.replaceWithData (data, size);
 }
