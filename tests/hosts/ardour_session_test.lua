@@ -3,7 +3,9 @@
 --   STOMPVALE_FORMAT          VST3 or LV2
 --   STOMPVALE_MODE            "hosting": load, list the parameters, set a Fuzz Fake pedal and
 --                             hear it; "session": set it, save the session, load it again and
---                             hear (and, for the VST3, read) the restored values
+--                             hear (and, for the VST3, read) the restored values; "mono": hear
+--                             the sine at its expected level on mono tracks with strict I/O on
+--                             and off
 --   STOMPVALE_PARAMETER_LIST  the processor's parameters, as StompvaleParameterList prints them
 --   STOMPVALE_SESSION_DIR     a folder that does not exist yet, for the session
 -- Every check prints "ok" or "FAIL" and a description; the exit code is the number of failures
@@ -117,13 +119,19 @@ local function getNatural (view, i)
 end
 
 --- The highest peak (dBFS) after the plug-in over 0.4 s, once changes have settled: the meter's
---- maximum since we cleared it.
+--- maximum since we cleared it, on the first channel; then that of the quietest channel, and the
+--- number of channels metered.
 local function listen (track)
     ARDOUR.LuaAPI.usleep (200000)
     local meter = track:peak_meter ()
     meter:reset_max ()
     ARDOUR.LuaAPI.usleep (400000)
-    return meter:meter_level (0, ARDOUR.MeterType.MeterMaxPeak)
+    local channels = meter:input_streams ():n_audio ()
+    local quietest = math.huge
+    for c = 0, channels - 1 do
+        quietest = math.min (quietest, meter:meter_level (c, ARDOUR.MeterType.MeterMaxPeak))
+    end
+    return meter:meter_level (0, ARDOUR.MeterType.MeterMaxPeak), quietest, channels
 end
 
 local function roll ()
@@ -139,25 +147,63 @@ local function closeSession (references)
     close_session ()
 end
 
+--- A track as Ardour's add-track dialog makes one for a mono source feeding the stereo master:
+--- one input, two outputs, strict I/O switched (as the dialog does) before any plug-in is
+--- inserted, listening to its input.
+local function newTrack (name, strictIo)
+    local tracks = Session:new_audio_track (1, 2, nil, 1, name, ARDOUR.PresentationInfo.max_order,
+                                            ARDOUR.TrackMode.Normal, true)
+    local track = tracks:front ()
+    tracks = nil
+    track:set_strict_io (strictIo)
+    track:monitoring_control ():set_value (ARDOUR.MonitorChoice.MonitorInput, PBD.GroupControlDisposition.NoGroup)
+    -- Ardour connects new tracks to the capture ports from a thread of its own: give it a moment.
+    local connected = false
+    for _ = 1, 50 do
+        connected = track:input ():nth (0):connected ()
+        if connected then break end
+        ARDOUR.LuaAPI.usleep (100000)
+    end
+    check (connected, "the input of the track " .. name .. " is connected to the sine source")
+    return track
+end
+
+--- A new instance of the plug-in, inserted first on the track; stops the test if there is none.
+local function insertPlugin (track)
+    local processor = ARDOUR.LuaAPI.new_plugin (Session, "Stompvale", pluginType, "")
+    if not check (not processor:isnil (), "Ardour finds and instantiates the " .. format) then finish () end
+    check (track:add_processor_by_index (processor, 0, nil, true) == 0,
+           "the plug-in is inserted on the track " .. track:name ())
+    return processor
+end
+
 local state = {}
 if not check (create_session (sessionDir, sessionName, 48000) ~= nil, "a new session is created") then finish () end
-local tracks = Session:new_audio_track (1, 2, nil, 1, "Guitar", ARDOUR.PresentationInfo.max_order,
-                                        ARDOUR.TrackMode.Normal, true)
-state.track = tracks:front ()
-tracks = nil
-state.track:monitoring_control ():set_value (ARDOUR.MonitorChoice.MonitorInput, PBD.GroupControlDisposition.NoGroup)
--- Ardour connects new tracks to the capture ports from a thread of its own: give it a moment.
-local connected = false
-for _ = 1, 50 do
-    connected = state.track:input ():nth (0):connected ()
-    if connected then break end
-    ARDOUR.LuaAPI.usleep (100000)
+if mode == "mono" then
+    -- The sine as it reaches the tracks, then through the plug-in with an empty chain at the
+    -- default half volume: 6 dB quieter, on every channel after the plug-in, strict I/O or not.
+    state.strict = newTrack ("Strict", true)
+    state.loose = newTrack ("Loose", false)
+    roll ()
+    local source = listen (state.strict)
+    check (source > -40 and source < -6, string.format ("the sine reaches the tracks (peak %.1f dBFS)", source))
+    for _, track in ipairs ({ state.strict, state.loose }) do
+        local insert = insertPlugin (track):to_insert ()
+        local first, quietest, channels = listen (track)
+        check (math.abs (first - source + 6.02) < 0.5 and math.abs (quietest - first) < 0.5,
+               string.format ("strict I/O %s: the sine passes at half volume on all %d channel(s) "
+                              .. "(peak %.1f dBFS, quietest %.1f); Ardour runs %d instance(s), %d in, %d out",
+                              track:strict_io () and "on" or "off", channels, first, quietest,
+                              insert:get_count (), insert:input_streams ():n_audio (),
+                              insert:output_streams ():n_audio ()))
+    end
+    Session:request_stop (false, false, ARDOUR.TransportRequestSource.TRS_UI)
+    closeSession (state)
+    finish ()
 end
-check (connected, "the track's input is connected to the sine source")
 
-state.processor = ARDOUR.LuaAPI.new_plugin (Session, "Stompvale", pluginType, "")
-if not check (not state.processor:isnil (), "Ardour finds and instantiates the " .. format) then finish () end
-check (state.track:add_processor_by_index (state.processor, 0, nil, true) == 0, "the plug-in is inserted on the track")
+state.track = newTrack ("Guitar", false)
+state.processor = insertPlugin (state.track)
 state.view = hostView (state.processor)
 roll ()
 
@@ -248,7 +294,7 @@ elseif mode == "session" then
         check (math.abs (getNatural (state.view, volumeIndex) - 1) < 1e-3, "the main volume is restored to 1")
     end
 else
-    check (false, "STOMPVALE_MODE is hosting or session, not " .. tostring (mode))
+    check (false, "STOMPVALE_MODE is hosting, session or mono, not " .. tostring (mode))
 end
 
 Session:request_stop (false, false, ARDOUR.TransportRequestSource.TRS_UI)

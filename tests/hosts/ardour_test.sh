@@ -4,7 +4,7 @@
 # the session) goes into a temporary HOME that is removed afterwards, so the test runs the same
 # on a fresh machine and leaves nothing behind.
 #
-#   ardour_test.sh VST3|LV2 hosting|session <bundle> <parameter-list-tool>
+#   ardour_test.sh VST3|LV2 hosting|session|mono <bundle> <parameter-list-tool>
 set -euo pipefail
 
 format=$1
