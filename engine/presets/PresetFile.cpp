@@ -148,15 +148,12 @@ bool PresetFile::write (const juce::XmlElement& element, const juce::File& file)
     juce::MemoryOutputStream text;
     element.writeTo (text, juce::XmlElement::TextFormat());
 
-    // Named as the framework names a temporary file beside its target. The random number comes
-    // from a generator of this call's own, as the shared ones are not for several threads; its
-    // seed mixes the time with an address on this thread's stack.
-    const auto seed =
-        juce::Time::getHighResolutionTicks() ^ (juce::int64) (juce::pointer_sized_int) &text;
-    const auto random = juce::Random (seed).nextInt();
-    const auto temporary = folder.getNonexistentChildFile (
-        file.getFileNameWithoutExtension() + "_temp" + juce::String::toHexString (random),
-        file.getFileExtension(), false);
+    // Named as the framework names a temporary file beside its target. A generator of this
+    // call's own (seeded through an atomic) is safe on any thread, unlike the shared one.
+    const auto temporary =
+        folder.getNonexistentChildFile (file.getFileNameWithoutExtension() + "_temp"
+                                            + juce::String::toHexString (juce::Random().nextInt()),
+                                        file.getFileExtension(), false);
 
     // One rename, which replaces the target as a whole (a link in its place included) or leaves
     // it as it was. The framework's own replacement makes five attempts and waits 100 ms after

@@ -277,7 +277,6 @@ TEST_F (PresetFileSafety, ThePresetFolderIsFoundWithoutWaitingAndWhereTheFramewo
         { "the usual list", {}, usual, config },
         { "an entry", {}, usual + "XDG_CONFIG_HOME=\"$HOME/settings\"\n", settings },
         { "CR LF, blanks, no quotes", {}, "\r\n  XDG_CONFIG_HOME = $HOME/settings \r\n", settings },
-        { "a byte-order mark", {}, "\xef\xbb\xbfXDG_CONFIG_HOME='$HOME/settings'", settings },
         { "a missing folder first",
           {},
           "XDG_CONFIG_HOME=$HOME/no\nXDG_CONFIG_HOME=$HOME/settings",
