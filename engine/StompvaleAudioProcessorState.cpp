@@ -106,6 +106,9 @@ void loadPreset (StompvaleAudioProcessor& processor, int presetNumber)
     if (element == nullptr)
         return;
 
+    // A file carries the settings, not the selection: its preset buttons are left as they are,
+    // so a file copied or moved into another slot loads there, once, and the pressed button
+    // stays the only one on.
     ParameterSetXml::restore (*element, processor, ParameterSetXml::Scope::skipPresetSwitches);
     raiseStateRestoredFlag (processor);
     processor.prepareToPlay (processor.getSampleRate(), processor.lastBlockSize);

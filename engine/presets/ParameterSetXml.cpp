@@ -119,7 +119,7 @@ void ParameterSetXml::restore (const juce::XmlElement& element, juce::AudioProce
         if (p == nullptr)
             continue;
 
-        if (scope == Scope::skipPresetSwitches && p->paramID.contains ("preset"))
+        if (scope == Scope::skipPresetSwitches && p->paramID.containsIgnoreCase ("preset"))
             continue;
 
         changes.push_back ({ parameter, valueFor (element, p->paramID, parameter->getValue()) });

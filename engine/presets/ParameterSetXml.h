@@ -14,7 +14,9 @@ public:
     enum class Scope
     {
         everyParameter,    /**< the host state block */
-        skipPresetSwitches /**< a preset file: IDs containing "preset" (case-sensitive) are left */
+        skipPresetSwitches /**< a preset file: IDs containing "preset" in any letter case are
+                                left ("presetboard", "recordpreset" and the 30 preset buttons),
+                                so that a file carries the settings but never the selection */
     };
 
     /** An element named tagName with every parameter of the processor, in parameter order.

@@ -3,7 +3,10 @@
 #include "engine/presets/UntrustedXml.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <optional>
+#include <string_view>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -90,6 +93,39 @@ bool writeChecked (const juce::File& file, const juce::MemoryBlock& bytes)
     juce::MemoryBlock written;
     return readPlainFile (file, bytes.getSize(), written) && written == bytes;
 }
+
+#if JUCE_LINUX || JUCE_BSD
+/** The line with every "$HOME" replaced by the home folder's path, as the framework's look-up
+    replaces it (left to right, never inside what was put in), or nothing when the result would
+    be longer than maxBytes. The framework's String::replace copies the whole text once for each
+    "$HOME", which takes time growing with the square of the line; this is one pass that stops
+    as soon as the line is too long. */
+std::optional<juce::String> withHomeReplaced (const juce::String& line, const juce::String& home,
+                                              size_t maxBytes)
+{
+    constexpr std::string_view variable = "$HOME";
+    const std::string_view text (line.toRawUTF8(), line.getNumBytesAsUTF8());
+    const std::string_view homePath (home.toRawUTF8(), home.getNumBytesAsUTF8());
+    std::string result;
+
+    for (size_t from = 0;;)
+    {
+        const auto at = text.find (variable, from);
+        result += text.substr (from, at == std::string_view::npos ? at : at - from);
+
+        if (at != std::string_view::npos)
+            result += homePath;
+
+        if (result.size() > maxBytes)
+            return std::nullopt;
+
+        if (at == std::string_view::npos)
+            return juce::String::fromUTF8 (result.data(), (int) result.size());
+
+        from = at + variable.size();
+    }
+}
+#endif
 } // namespace
 
 juce::String PresetFile::fileName (int presetNumber)
@@ -113,17 +149,26 @@ juce::File PresetFile::findFolder()
             juce::String::createStringFromData (bytes.getData(), (int) bytes.getSize() - 1));
     }
 
+    // An entry names one path, and the system takes no path longer than PATH_MAX bytes: twice
+    // that leaves room for the name, the equals sign, quotes and blanks. A longer entry is taken
+    // to name no folder: it is not expanded to the end, nor handed to juce::File, whose clean-up
+    // of "//" also takes time growing with the square of the text. So no list within the size
+    // limit holds up the look-up for more than milliseconds.
+    constexpr size_t maxEntryBytes = 2 * PATH_MAX;
+    const auto home = juce::File ("~").getFullPathName();
+
     for (const auto& entry : lines)
     {
         const auto line = entry.trimStart();
 
-        if (line.startsWith ("XDG_CONFIG_HOME"))
+        if (! line.startsWith ("XDG_CONFIG_HOME"))
+            continue;
+
+        // For example XDG_CONFIG_HOME="$HOME/.settings" names /home/user/.settings.
+        if (const auto expanded = withHomeReplaced (line, home, maxEntryBytes))
         {
-            // For example XDG_CONFIG_HOME="$HOME/.settings" names /home/user/.settings.
-            const juce::File folder (line.replace ("$HOME", juce::File ("~").getFullPathName())
-                                         .fromFirstOccurrenceOf ("=", false, false)
-                                         .trim()
-                                         .unquoted());
+            const juce::File folder (
+                expanded->fromFirstOccurrenceOf ("=", false, false).trim().unquoted());
 
             if (folder.isDirectory())
                 return folder;

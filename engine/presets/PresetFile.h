@@ -24,8 +24,9 @@ public:
         application-data folder. On Linux the framework reads ~/.config/user-dirs.dirs for it,
         to its end and waiting as long as the read takes; here that file is read only when it
         is a plain file, without waiting and up to a small limit, and otherwise counts as one
-        without an XDG_CONFIG_HOME entry, so the folder is ~/.config. For every other file the
-        folder is the framework's. Reads a file: not for the render thread. */
+        without an XDG_CONFIG_HOME entry, so the folder is ~/.config. An entry longer than any
+        path can be names no folder here. For every other file the folder is the framework's,
+        found in time linear in the file's size. Reads a file: not for the render thread. */
     static juce::File findFolder();
 
     /** Writes the element into the file, creating only the missing parent folders. The text goes

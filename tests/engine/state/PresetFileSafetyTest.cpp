@@ -245,15 +245,23 @@ TEST_F (PresetFileSafety, ThePresetFolderIsFoundWithoutWaitingAndWhereTheFramewo
 {
     // An XDG_CONFIG_HOME entry in ~/.config/user-dirs.dirs moves the preset folder. A list that
     // cannot be read at once and whole counts as one without the entry, so the presets stay in
-    // ~/.config; every ordinary list gives the folder the framework names. A processor made then
-    // loads its presets from that folder: preset 3 sets the volume to 0.3 in ~/.config and to
-    // 0.6 in ~/settings.
+    // ~/.config; every ordinary list gives the folder the framework names. An entry longer than
+    // any path names no folder, and costs no more time than a short one, whatever its "$HOME"s
+    // grow to under a long home. A processor made then loads its presets from that folder:
+    // preset 3 sets the volume to 0.3 in ~/.config and to 0.6 in ~/settings.
+    const juce::File shortHome ("~");
     const juce::File config ("~/.config");
     const juce::File settings ("~/settings");
     const auto list = config.getChildFile ("user-dirs.dirs");
     const auto fifo = config.getChildFile ("fifo").getFullPathName();
     ASSERT_TRUE (config.createDirectory() && settings.createDirectory());
     ASSERT_EQ (::mkfifo (fifo.toRawUTF8(), 0644), 0);
+
+    // A home of over 400 characters, whose last folder is a link back to this home.
+    const auto longHome =
+        shortHome.getChildFile (std::string (200, 'h')).getChildFile (std::string (200, 'h'));
+    ASSERT_TRUE (longHome.getParentDirectory().createDirectory());
+    ASSERT_TRUE (shortHome.createSymbolicLink (longHome, true));
 
     for (const auto& [folder, volume] : { std::pair (config, "0.3"), std::pair (settings, "0.6") })
         ASSERT_TRUE (
@@ -265,23 +273,34 @@ TEST_F (PresetFileSafety, ThePresetFolderIsFoundWithoutWaitingAndWhereTheFramewo
         const char* what;
         juce::String linkTo; // the list is a link to this, or else holds text
         std::string text;
-        juce::File folder;
+        const char* folder; // in the home
+        juce::File homeToUse;
     };
 
     const std::string usual = "# This file is written by xdg-user-dirs-update\n"
                               "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_MUSIC_DIR=\"$HOME/Music\"\n";
+    std::string longEntry = "XDG_CONFIG_HOME="; // as long as a list may be
+    while (longEntry.size() + 6 <= 65536)
+        longEntry += "$HOME/";
+
     const Row rows[] {
-        { "a FIFO", fifo, {}, config },
-        { "/dev/zero", "/dev/zero", {}, config },
-        { "the page map", "/proc/self/pagemap", {}, config },
-        { "the usual list", {}, usual, config },
-        { "an entry", {}, usual + "XDG_CONFIG_HOME=\"$HOME/settings\"\n", settings },
-        { "CR LF, blanks, no quotes", {}, "\r\n  XDG_CONFIG_HOME = $HOME/settings \r\n", settings },
+        { "a FIFO", fifo, {}, ".config", shortHome },
+        { "/dev/zero", "/dev/zero", {}, ".config", shortHome },
+        { "the page map", "/proc/self/pagemap", {}, ".config", shortHome },
+        { "the usual list", {}, usual, ".config", shortHome },
+        { "an entry", {}, usual + "XDG_CONFIG_HOME=\"$HOME/settings\"\n", "settings", shortHome },
+        { "CR LF, blanks, no quotes",
+          {},
+          "\r\n  XDG_CONFIG_HOME = $HOME/settings \r\n",
+          "settings",
+          shortHome },
         { "a missing folder first",
           {},
           "XDG_CONFIG_HOME=$HOME/no\nXDG_CONFIG_HOME=$HOME/settings",
-          settings },
-        { "only a missing folder", {}, "XDG_CONFIG_HOME=\"$HOME/no\"\n", config },
+          "settings",
+          shortHome },
+        { "only a missing folder", {}, "XDG_CONFIG_HOME=\"$HOME/no\"\n", ".config", shortHome },
+        { "64 kB of $HOME under a long home", {}, longEntry, ".config", longHome },
     };
 
     testing_helpers::TimeLimit timeLimit (secondsToReturn);
@@ -300,13 +319,17 @@ TEST_F (PresetFileSafety, ThePresetFolderIsFoundWithoutWaitingAndWhereTheFramewo
             ASSERT_TRUE (list.replaceWithData (row.text.data(), row.text.size()));
         }
 
-        timeLimit.start (row.what);
-        EXPECT_EQ (PresetFile::findFolder(), row.folder);
+        setenv ("HOME", row.homeToUse.getFullPathName().toRawUTF8(), 1);
+        const auto expected = row.homeToUse.getChildFile (row.folder);
 
-        if (row.linkTo.isEmpty())
+        timeLimit.start (row.what);
+        EXPECT_EQ (PresetFile::findFolder(), expected);
+
+        // The framework's own look-up, for the lists it reads at once and in ordinary time.
+        if (row.linkTo.isEmpty() && row.homeToUse == shortHome)
         {
             EXPECT_EQ (juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory),
-                       row.folder)
+                       expected)
                 << "the framework's own look-up";
         }
 
@@ -315,8 +338,11 @@ TEST_F (PresetFileSafety, ThePresetFolderIsFoundWithoutWaitingAndWhereTheFramewo
         juce::AudioBuffer<float> buffer (2, 64);
         buffer.clear();
         testing_helpers::process (*made, buffer);
-        EXPECT_FLOAT_EQ (normalised (*made->volumeParameter), row.folder == config ? 0.3f : 0.6f);
+        EXPECT_FLOAT_EQ (normalised (*made->volumeParameter),
+                         row.folder == std::string (".config") ? 0.3f : 0.6f);
     }
+
+    setenv ("HOME", shortHome.getFullPathName().toRawUTF8(), 1);
 }
 
 TEST_F (PresetFileSafety, AFifoInPlaceOfThePresetFileDoesNotBlock)
